@@ -1,0 +1,107 @@
+// Widgets addressed by (signature, id).
+//
+// In a .ui file a widget carries its identity as two dynamic properties:
+//   <property name="controlSignature" stdset="0"><string>jaup</string></property>
+//   <property name="controlID" stdset="0"><number>1</number></property>
+// and a push button its command as <property name="command" stdset="0"><string>ok  </string>.
+//
+// Kinds: pop-up list = QComboBox (value = item index + 1, minimum 1, maximum = item count),
+// check box = QCheckBox and radio button = QRadioButton (value 0 or 1; radios are never
+// grouped by Qt, the program groups them), push button = QPushButton, edit text = QLineEdit
+// (a password field when its echo mode is Password), static text = QLabel, group box =
+// QGroupBox, user pane = any other QWidget.
+#pragma once
+
+#include "MacWindows.h"
+
+enum : ResType {
+    kControlEditTextTextTag = 'text',         // legacy bytes (see below)
+    kControlEditTextCFStringTag = 'cfst',     // CFStringRef
+    kControlEditTextPasswordCFStringTag = 'pwcf', // CFStringRef of a password field
+    kControlEditTextPasswordTag = 'pass',     // legacy bytes of a password field
+    kControlEditTextKeyFilterTag = 'fltr',    // ControlKeyFilterUPP
+    kControlStaticTextCFStringTag = 'cfst',
+    kControlStaticTextTextTag = 'text',
+};
+
+enum : ControlPartCode {
+    kControlNoPart = 0,
+    kControlEditTextPart = 5,
+    kControlEntireControl = 0,
+};
+
+// Legacy bytes: each UTF-16 unit below U+0100 is one byte (its Latin-1 value); any other unit
+// is two bytes (the unit, high byte first). The byte size of a text is therefore its display
+// length: one per unit below U+0100, two per other unit.
+
+OSStatus GetControlByID(WindowRef window, const ControlID *id, ControlRef *outControl);
+OSStatus GetControlID(ControlRef control, ControlID *outID);
+WindowRef GetControlOwner(ControlRef control);
+
+OSStatus EmbedControl(ControlRef control, ControlRef container);
+OSStatus SetControlVisibility(ControlRef control, Boolean visible, Boolean draw);
+Rect *GetControlBounds(ControlRef control, Rect *outBounds);
+void SetControlBounds(ControlRef control, const Rect *bounds);
+
+OSStatus ActivateControl(ControlRef control);
+OSStatus DeactivateControl(ControlRef control);
+Boolean IsControlActive(ControlRef control);
+OSStatus ShowControl(ControlRef control);
+OSStatus HideControl(ControlRef control);
+Boolean IsControlVisible(ControlRef control);
+void Draw1Control(ControlRef control);
+
+SInt16 GetControlValue(ControlRef control);
+void SetControlValue(ControlRef control, SInt16 value);
+SInt16 GetControlMinimum(ControlRef control);
+void SetControlMinimum(ControlRef control, SInt16 value);
+SInt16 GetControlMaximum(ControlRef control);
+void SetControlMaximum(ControlRef control, SInt16 value);
+SInt32 GetControl32BitValue(ControlRef control);
+void SetControl32BitValue(ControlRef control, SInt32 value);
+OSStatus SetControlTitleWithCFString(ControlRef control, CFStringRef title);
+OSStatus CopyControlTitleAsCFString(ControlRef control, CFStringRef *outTitle);
+
+// Tags apply to edit texts ('text', 'cfst', 'pwcf', 'pass', 'fltr') and static texts ('text',
+// 'cfst'); any other combination answers errDataNotSupported. 'cfst'/'pwcf' data is a
+// CFStringRef: Get hands out a new reference, Set copies the text.
+OSStatus GetControlData(ControlRef control, ControlPartCode part, ResType tag, Size bufferSize,
+                        void *buffer, Size *actualSize);
+OSStatus SetControlData(ControlRef control, ControlPartCode part, ResType tag, Size size,
+                        const void *data);
+OSStatus GetControlDataSize(ControlRef control, ControlPartCode part, ResType tag, Size *outSize);
+
+// Keyboard focus on the field's edit-text part (part 5).
+OSStatus SetKeyboardFocus(WindowRef window, ControlRef control, ControlPartCode part);
+OSStatus ClearKeyboardFocus(WindowRef window);
+OSStatus GetKeyboardFocus(WindowRef window, ControlRef *outControl);
+
+// The key filter: called with legacy character codes before a keystroke reaches the field.
+//   left/right/up/down arrows 28/29/30/31, backspace 8, forward delete 127, tab 9,
+//   return/enter 13, escape 27; a character below U+0100 is its own code (Latin-1);
+//   half-width katakana U+FF61..U+FF9F are 0xA1..0xDF; any other character is 0x80, which no
+//   key set admits. Modifiers: Ctrl = cmdKey (0x0100), Shift = shiftKey (0x0200),
+//   Alt = optionKey (0x0800), Meta = controlKey (0x1000).
+// The key code is the platform's native virtual key truncated to 16 bits.
+// Text that arrives through an input method is not filtered (it is checked when committed).
+typedef SInt16 ControlKeyFilterResult;
+enum : ControlKeyFilterResult {
+    kControlKeyFilterBlockKey = 0,
+    kControlKeyFilterPassKey = 1,
+};
+enum : EventModifiers {
+    cmdKey = 0x0100,
+    shiftKey = 0x0200,
+    alphaLock = 0x0400,
+    optionKey = 0x0800,
+    controlKey = 0x1000,
+};
+typedef ControlKeyFilterResult (*ControlKeyFilterProcPtr)(ControlRef control, SInt16 *keyCode,
+                                                          SInt16 *charCode,
+                                                          EventModifiers *modifiers);
+typedef ControlKeyFilterProcPtr ControlKeyFilterUPP;
+inline ControlKeyFilterUPP NewControlKeyFilterUPP(ControlKeyFilterProcPtr p) { return p; }
+
+// An audible refusal. Counted, so tests can see it.
+void SysBeep(short duration);
+UInt32 VeltraBeepCount();

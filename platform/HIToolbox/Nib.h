@@ -1,0 +1,12 @@
+// Window descriptions: a nib is a directory "<name>.nib" of the bundle's resources holding one
+// Qt Designer file "<window name>.ui" per window.
+#pragma once
+
+#include "MacWindows.h"
+
+// errNibNotFound when the bundle has no such nib directory.
+OSStatus CreateNibReferenceWithCFBundle(CFBundleRef bundle, CFStringRef nibName, IBNibRef *outNib);
+void DisposeNibReference(IBNibRef nib);
+// Loads "<windowName>.ui" with QUiLoader into a new hidden window; errNibWindowNotFound when the
+// file is missing or cannot be loaded (a message goes to stderr).
+OSStatus CreateWindowFromNib(IBNibRef nib, CFStringRef windowName, WindowRef *outWindow);
