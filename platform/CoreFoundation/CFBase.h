@@ -32,9 +32,13 @@ struct CFRange
     CFIndex location;
     CFIndex length;
 };
-inline CFRange CFRangeMake(CFIndex location, CFIndex length) { return CFRange{location, length}; }
+inline CFRange CFRangeMake(CFIndex location, CFIndex length)
+{
+    return CFRange{location, length};
+}
 
-enum CFComparisonResult : CFIndex {
+enum CFComparisonResult : CFIndex
+{
     kCFCompareLessThan = -1,
     kCFCompareEqualTo = 0,
     kCFCompareGreaterThan = 1,

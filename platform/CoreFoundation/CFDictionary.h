@@ -23,7 +23,8 @@ CFIndex CFDictionaryGetCount(CFDictionaryRef dict);
 // Not retained for the caller; null when absent.
 const void *CFDictionaryGetValue(CFDictionaryRef dict, const void *key);
 Boolean CFDictionaryContainsKey(CFDictionaryRef dict, const void *key);
-// keys and values may be null; each has room for CFDictionaryGetCount entries. Keys in insertion order.
+// keys and values may be null; each has room for CFDictionaryGetCount entries. Keys in insertion
+// order.
 void CFDictionaryGetKeysAndValues(CFDictionaryRef dict, const void **keys, const void **values);
 void CFDictionarySetValue(CFMutableDictionaryRef dict, const void *key, const void *value);
 void CFDictionaryRemoveValue(CFMutableDictionaryRef dict, const void *key);

@@ -3,7 +3,8 @@
 
 #include "CFBase.h"
 
-enum CFNumberType : CFIndex {
+enum CFNumberType : CFIndex
+{
     kCFNumberSInt8Type = 1,
     kCFNumberSInt16Type = 2,
     kCFNumberSInt32Type = 3,

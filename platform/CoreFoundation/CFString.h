@@ -3,20 +3,16 @@
 
 #include "CFBase.h"
 
-enum : CFStringEncoding {
-    kCFStringEncodingMacRoman = 0,
-    kCFStringEncodingMacJapanese = 1,
-    kCFStringEncodingWindowsLatin1 = 0x0500,
-    kCFStringEncodingISOLatin1 = 0x0201,
-    kCFStringEncodingASCII = 0x0600,
-    kCFStringEncodingUnicode = 0x0100,
-    kCFStringEncodingUTF8 = 0x08000100,
-    kCFStringEncodingInvalidId = 0xffffffffU,
-};
+constexpr CFStringEncoding kCFStringEncodingMacRoman = 0;
+constexpr CFStringEncoding kCFStringEncodingMacJapanese = 1;
+constexpr CFStringEncoding kCFStringEncodingWindowsLatin1 = 0x0500;
+constexpr CFStringEncoding kCFStringEncodingISOLatin1 = 0x0201;
+constexpr CFStringEncoding kCFStringEncodingASCII = 0x0600;
+constexpr CFStringEncoding kCFStringEncodingUnicode = 0x0100;
+constexpr CFStringEncoding kCFStringEncodingUTF8 = 0x08000100;
+constexpr CFStringEncoding kCFStringEncodingInvalidId = 0xffffffffU;
 
-enum : CFOptionFlags {
-    kCFCompareCaseInsensitive = 1,
-};
+constexpr CFOptionFlags kCFCompareCaseInsensitive = 1;
 
 CFTypeID CFStringGetTypeID();
 
@@ -38,7 +34,8 @@ CFIndex CFStringGetLength(CFStringRef str);
 UniChar CFStringGetCharacterAtIndex(CFStringRef str, CFIndex index);
 void CFStringGetCharacters(CFStringRef str, CFRange range, UniChar *buffer);
 // Converts into buffer with a terminating NUL; false when it does not fit or cannot be encoded.
-Boolean CFStringGetCString(CFStringRef str, char *buffer, CFIndex bufferSize, CFStringEncoding encoding);
+Boolean CFStringGetCString(CFStringRef str, char *buffer, CFIndex bufferSize,
+                           CFStringEncoding encoding);
 // Number of bytes the string may need in the encoding, without the NUL.
 CFIndex CFStringGetMaximumSizeForEncoding(CFIndex length, CFStringEncoding encoding);
 CFIndex CFStringGetBytes(CFStringRef str, CFRange range, CFStringEncoding encoding, UInt8 lossByte,

@@ -3,7 +3,8 @@
 
 #include "CFBase.h"
 
-enum CFURLPathStyle : CFIndex {
+enum CFURLPathStyle : CFIndex
+{
     kCFURLPOSIXPathStyle = 0,
 };
 

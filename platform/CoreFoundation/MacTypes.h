@@ -25,12 +25,10 @@ typedef int32_t HRESULT;
 typedef uint32_t ULONG;
 typedef void *LPVOID;
 
-enum : OSStatus {
-    noErr = 0,
-    paramErr = -50,
-    fnfErr = -43,
-    memFullErr = -108,
-};
+constexpr OSStatus noErr = 0;
+constexpr OSStatus paramErr = -50;
+constexpr OSStatus fnfErr = -43;
+constexpr OSStatus memFullErr = -108;
 
 // Builds a four-character code the way the toolkit spells them: 'jaup'.
 constexpr OSType FourCC(const char (&s)[5])

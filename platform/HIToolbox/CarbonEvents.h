@@ -29,7 +29,10 @@ typedef double EventTime;
 typedef OSStatus (*EventHandlerProcPtr)(EventHandlerCallRef inHandlerCallRef, EventRef inEvent,
                                         void *inUserData);
 typedef EventHandlerProcPtr EventHandlerUPP;
-inline EventHandlerUPP NewEventHandlerUPP(EventHandlerProcPtr p) { return p; }
+inline EventHandlerUPP NewEventHandlerUPP(EventHandlerProcPtr p)
+{
+    return p;
+}
 inline void DisposeEventHandlerUPP(EventHandlerUPP) {}
 
 struct EventTypeSpec
@@ -49,44 +52,34 @@ struct HICommand
     } menu;
 };
 
-enum : UInt32 {
-    kEventClassControl = 'cntl',
-    kEventClassCommand = 'cmds',
-    kEventClassWindow = 'wind',
-    kEventControlHit = 1,
-    kEventCommandProcess = 1,
-    kEventCommandUpdateStatus = 2,
-    kEventWindowUpdate = 1,
-    kEventWindowDrawContent = 2,
-    kEventWindowActivated = 5,
-    kEventWindowDeactivated = 6,
-    kEventWindowBoundsChanged = 27,
-    kEventWindowClose = 72,
-    kEventWindowGetIdealSize = 80,
-};
+constexpr UInt32 kEventClassControl = 'cntl';
+constexpr UInt32 kEventClassCommand = 'cmds';
+constexpr UInt32 kEventClassWindow = 'wind';
+constexpr UInt32 kEventControlHit = 1;
+constexpr UInt32 kEventCommandProcess = 1;
+constexpr UInt32 kEventCommandUpdateStatus = 2;
+constexpr UInt32 kEventWindowUpdate = 1;
+constexpr UInt32 kEventWindowDrawContent = 2;
+constexpr UInt32 kEventWindowActivated = 5;
+constexpr UInt32 kEventWindowDeactivated = 6;
+constexpr UInt32 kEventWindowBoundsChanged = 27;
+constexpr UInt32 kEventWindowClose = 72;
+constexpr UInt32 kEventWindowGetIdealSize = 80;
 
-enum : UInt32 {
-    kHICommandOK = 'ok  ',
-    kHICommandCancel = 'not!',
-    kHICommandClose = 'clos',
-};
+constexpr UInt32 kHICommandOK = 'ok  ';
+constexpr UInt32 kHICommandCancel = 'not!';
+constexpr UInt32 kHICommandClose = 'clos';
 
-enum : EventParamName {
-    kEventParamDirectObject = '----',
-    kEventParamAttributes = 'attr',
-    kEventParamDimensions = 'dims',
-};
-enum : EventParamType {
-    typeHICommand = 'hcmd',
-    typeControlRef = 'ctrl',
-    typeWindowRef = 'wind',
-    typeUInt32 = 'magn',
-    typeQDPoint = 'QDpt',
-};
-enum : UInt32 {
-    kWindowBoundsChangeSizeChanged = 4,
-    kWindowBoundsChangeOriginChanged = 8,
-};
+constexpr EventParamName kEventParamDirectObject = '----';
+constexpr EventParamName kEventParamAttributes = 'attr';
+constexpr EventParamName kEventParamDimensions = 'dims';
+constexpr EventParamType typeHICommand = 'hcmd';
+constexpr EventParamType typeControlRef = 'ctrl';
+constexpr EventParamType typeWindowRef = 'wind';
+constexpr EventParamType typeUInt32 = 'magn';
+constexpr EventParamType typeQDPoint = 'QDpt';
+constexpr UInt32 kWindowBoundsChangeSizeChanged = 4;
+constexpr UInt32 kWindowBoundsChangeOriginChanged = 8;
 
 EventTargetRef GetApplicationEventTarget();
 EventTargetRef GetWindowEventTarget(WindowRef window);
@@ -95,14 +88,15 @@ EventTargetRef GetControlEventTarget(ControlRef control);
 OSStatus InstallEventHandler(EventTargetRef target, EventHandlerUPP handler, UInt32 numTypes,
                              const EventTypeSpec *list, void *userData, EventHandlerRef *outRef);
 OSStatus RemoveEventHandler(EventHandlerRef handler);
-OSStatus AddEventTypesToHandler(EventHandlerRef handler, UInt32 numTypes, const EventTypeSpec *list);
+OSStatus AddEventTypesToHandler(EventHandlerRef handler, UInt32 numTypes,
+                                const EventTypeSpec *list);
 OSStatus RemoveEventTypesFromHandler(EventHandlerRef handler, UInt32 numTypes,
                                      const EventTypeSpec *list);
 // Runs the handlers after the current one in the chain; eventNotHandledErr when none handles it.
 OSStatus CallNextEventHandler(EventHandlerCallRef callRef, EventRef event);
 
-OSStatus CreateEvent(CFAllocatorRef, UInt32 eventClass, UInt32 kind, EventTime when,
-                     UInt32 flags, EventRef *outEvent);
+OSStatus CreateEvent(CFAllocatorRef, UInt32 eventClass, UInt32 kind, EventTime when, UInt32 flags,
+                     EventRef *outEvent);
 EventRef RetainEvent(EventRef event);
 void ReleaseEvent(EventRef event);
 UInt32 GetEventClass(EventRef event);

@@ -14,21 +14,17 @@
 
 #include "MacWindows.h"
 
-enum : ResType {
-    kControlEditTextTextTag = 'text',         // legacy bytes (see below)
-    kControlEditTextCFStringTag = 'cfst',     // CFStringRef
-    kControlEditTextPasswordCFStringTag = 'pwcf', // CFStringRef of a password field
-    kControlEditTextPasswordTag = 'pass',     // legacy bytes of a password field
-    kControlEditTextKeyFilterTag = 'fltr',    // ControlKeyFilterUPP
-    kControlStaticTextCFStringTag = 'cfst',
-    kControlStaticTextTextTag = 'text',
-};
+constexpr ResType kControlEditTextTextTag = 'text';             // legacy bytes (see below)
+constexpr ResType kControlEditTextCFStringTag = 'cfst';         // CFStringRef
+constexpr ResType kControlEditTextPasswordCFStringTag = 'pwcf'; // CFStringRef of a password field
+constexpr ResType kControlEditTextPasswordTag = 'pass';         // legacy bytes of a password field
+constexpr ResType kControlEditTextKeyFilterTag = 'fltr';        // ControlKeyFilterUPP
+constexpr ResType kControlStaticTextCFStringTag = 'cfst';
+constexpr ResType kControlStaticTextTextTag = 'text';
 
-enum : ControlPartCode {
-    kControlNoPart = 0,
-    kControlEditTextPart = 5,
-    kControlEntireControl = 0,
-};
+constexpr ControlPartCode kControlNoPart = 0;
+constexpr ControlPartCode kControlEditTextPart = 5;
+constexpr ControlPartCode kControlEntireControl = 0;
 
 // Legacy bytes: each UTF-16 unit below U+0100 is one byte (its Latin-1 value); any other unit
 // is two bytes (the unit, high byte first). The byte size of a text is therefore its display
@@ -85,22 +81,21 @@ OSStatus GetKeyboardFocus(WindowRef window, ControlRef *outControl);
 // The key code is the platform's native virtual key truncated to 16 bits.
 // Text that arrives through an input method is not filtered (it is checked when committed).
 typedef SInt16 ControlKeyFilterResult;
-enum : ControlKeyFilterResult {
-    kControlKeyFilterBlockKey = 0,
-    kControlKeyFilterPassKey = 1,
-};
-enum : EventModifiers {
-    cmdKey = 0x0100,
-    shiftKey = 0x0200,
-    alphaLock = 0x0400,
-    optionKey = 0x0800,
-    controlKey = 0x1000,
-};
+constexpr ControlKeyFilterResult kControlKeyFilterBlockKey = 0;
+constexpr ControlKeyFilterResult kControlKeyFilterPassKey = 1;
+constexpr EventModifiers cmdKey = 0x0100;
+constexpr EventModifiers shiftKey = 0x0200;
+constexpr EventModifiers alphaLock = 0x0400;
+constexpr EventModifiers optionKey = 0x0800;
+constexpr EventModifiers controlKey = 0x1000;
 typedef ControlKeyFilterResult (*ControlKeyFilterProcPtr)(ControlRef control, SInt16 *keyCode,
                                                           SInt16 *charCode,
                                                           EventModifiers *modifiers);
 typedef ControlKeyFilterProcPtr ControlKeyFilterUPP;
-inline ControlKeyFilterUPP NewControlKeyFilterUPP(ControlKeyFilterProcPtr p) { return p; }
+inline ControlKeyFilterUPP NewControlKeyFilterUPP(ControlKeyFilterProcPtr p)
+{
+    return p;
+}
 
 // An audible refusal. Counted, so tests can see it.
 void SysBeep(short duration);

@@ -33,20 +33,16 @@ struct ControlID
     SInt32 id;
 };
 
-enum : OSStatus {
-    errUnknownControl = -30584,
-    errDataNotSupported = -30581,
-    errControlIsNotEmbedder = -30590,
-    errInvalidWindowRef = -5600,
-    errWindowNotFound = -5604,
-    errNibNotFound = -10400, // no nib of that name in the bundle
-    errNibWindowNotFound = -10401,
-    eventNotHandledErr = -9874,
-    eventParameterNotFoundErr = -9870,
-    errUnknownMenu = -30589,
-};
+constexpr OSStatus errUnknownControl = -30584;
+constexpr OSStatus errDataNotSupported = -30581;
+constexpr OSStatus errControlIsNotEmbedder = -30590;
+constexpr OSStatus errInvalidWindowRef = -5600;
+constexpr OSStatus errWindowNotFound = -5604;
+constexpr OSStatus errNibNotFound = -10400; // no nib of that name in the bundle
+constexpr OSStatus errNibWindowNotFound = -10401;
+constexpr OSStatus eventNotHandledErr = -9874;
+constexpr OSStatus eventParameterNotFoundErr = -9870;
+constexpr OSStatus errUnknownMenu = -30589;
 
-enum : WindowClass {
-    kDocumentWindowClass = 6,
-    kMovableModalWindowClass = 4,
-};
+constexpr WindowClass kDocumentWindowClass = 6;
+constexpr WindowClass kMovableModalWindowClass = 4;

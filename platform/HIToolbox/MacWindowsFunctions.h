@@ -3,13 +3,9 @@
 
 #include "MacWindows.h"
 
-enum : WindowAttributes {
-    kWindowStandardHandlerAttribute = 1u << 25,
-    kWindowLiveResizeAttribute = 1u << 27,
-};
-enum : UInt32 {
-    kWindowAlertPositionOnParentWindowScreen = 9,
-};
+constexpr WindowAttributes kWindowStandardHandlerAttribute = 1u << 25;
+constexpr WindowAttributes kWindowLiveResizeAttribute = 1u << 27;
+constexpr UInt32 kWindowAlertPositionOnParentWindowScreen = 9;
 
 OSStatus CreateNewWindow(WindowClass windowClass, WindowAttributes attributes, const Rect *bounds,
                          WindowRef *outWindow);

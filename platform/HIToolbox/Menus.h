@@ -11,7 +11,8 @@ MenuRef GetControlPopupMenuHandle(ControlRef control);
 UInt16 CountMenuItems(MenuRef menu);
 // Removes count items from firstItem (1-based).
 OSStatus DeleteMenuItems(MenuRef menu, MenuItemIndex firstItem, CFIndex count);
-OSStatus AppendMenuItemTextWithCFString(MenuRef menu, CFStringRef text, MenuItemAttributes attributes,
-                                        MenuCommand commandID, MenuItemIndex *outNewItem);
+OSStatus AppendMenuItemTextWithCFString(MenuRef menu, CFStringRef text,
+                                        MenuItemAttributes attributes, MenuCommand commandID,
+                                        MenuItemIndex *outNewItem);
 OSStatus CopyMenuItemTextAsCFString(MenuRef menu, MenuItemIndex item, CFStringRef *outText);
 void EnableMenuCommand(MenuRef menu, MenuCommand command);

@@ -10,20 +10,17 @@ typedef struct OpaquePMPrinter *PMPrinter;
 // A ticket is named by a small integer handle (it travels in the session as a 32-bit number).
 typedef struct OpaquePMTicketRef *PMTicketRef;
 
-enum : OSStatus {
-    kPMInvalidParameter = paramErr,
-    kPMKeyNotFound = -30895,
-    kPMInvalidTicket = -30891,
-    kPMInvalidPrinter = -30879,
-    kPMLockIgnored = -30878,
-};
-enum : UInt32 {
-    kPMTopLevel = 0,
-};
+constexpr OSStatus kPMInvalidParameter = paramErr;
+constexpr OSStatus kPMKeyNotFound = -30895;
+constexpr OSStatus kPMInvalidTicket = -30891;
+constexpr OSStatus kPMInvalidPrinter = -30879;
+constexpr OSStatus kPMLockIgnored = -30878;
+constexpr UInt32 kPMTopLevel = 0;
 
 // Session data keys.
-extern const CFStringRef kPMPrintSettingsTicketKey; // "PMPrintSettingsTicket": CFNumber (SInt32 handle)
-extern const CFStringRef kPMPPDReferenceKey;        // "kPMPPDReference": CFData holding a ppd_file_t*
+extern const CFStringRef
+    kPMPrintSettingsTicketKey;               // "PMPrintSettingsTicket": CFNumber (SInt32 handle)
+extern const CFStringRef kPMPPDReferenceKey; // "kPMPPDReference": CFData holding a ppd_file_t*
 
 // *data is not retained for the caller; kPMKeyNotFound when the session holds nothing there.
 OSStatus PMSessionGetDataFromSession(PMPrintSession session, CFStringRef key, CFTypeRef *data);

@@ -33,7 +33,8 @@ struct PlugInIntfVTable
     OSStatus (*Initialize)(PMPDEContext context, PMPDEFlags *flags, PMPDERef ref,
                            ControlRef parentUserPane, PMPrintSession printSession);
     OSStatus (*Sync)(PMPDEContext context, PMPrintSession printSession, Boolean reinitializePlugIn);
-    OSStatus (*GetSummaryText)(PMPDEContext context, CFArrayRef *titleArray, CFArrayRef *summaryArray);
+    OSStatus (*GetSummaryText)(PMPDEContext context, CFArrayRef *titleArray,
+                               CFArrayRef *summaryArray);
     OSStatus (*Open)(PMPDEContext context);
     OSStatus (*Close)(PMPDEContext context);
     OSStatus (*Terminate)(PMPDEContext context, OSStatus status);
@@ -50,7 +51,5 @@ struct PMPlugInHeaderInterface
 // "A996FD7E-B738-11D3-8519-0050E4603277": the dialog extension interface.
 #define kPMPDEInterfaceID CFSTR("A996FD7E-B738-11D3-8519-0050E4603277")
 
-enum : OSStatus {
-    kPMPDEInitializeFailed = -9530, // the pane could not be built
-    kPMPDEValidateFailed = -9531,   // the pane refused its values at Print
-};
+constexpr OSStatus kPMPDEInitializeFailed = -9530; // the pane could not be built
+constexpr OSStatus kPMPDEValidateFailed = -9531;   // the pane refused its values at Print

@@ -78,7 +78,10 @@ public:
     PrintSession &operator=(const PrintSession &) = delete;
 
     PMPrintSession ref() { return reinterpret_cast<PMPrintSession>(this); }
-    static PrintSession *fromRef(PMPrintSession ref) { return reinterpret_cast<PrintSession *>(ref); }
+    static PrintSession *fromRef(PMPrintSession ref)
+    {
+        return reinterpret_cast<PrintSession *>(ref);
+    }
 
     PrintTicket &ticket() { return m_ticket; }
     ppd_file_t *ppd() const { return m_ppd.get(); }

@@ -1,0 +1,19 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ja">
+<context>
+    <name>Localizable</name>
+    <message>
+        <source>Job Authentication Title</source>
+        <translation>部門管理</translation>
+    </message>
+    <message>
+        <source>PDE Title</source>
+        <translation>印刷タイプ</translation>
+    </message>
+    <message>
+        <source>Help Viewer Title for Job Accounting</source>
+        <translation>Veltra プリンタ ヘルプ</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,234 @@
+// Shared set-up of the spine tests: the bundle from the build tree, preferences in a temporary
+// directory, a print dialog window with a user pane, sessions on real PPD files, and a text
+// control whose value the tests set directly.
+#pragma once
+
+#include "CBasePrintPanel.h"
+#include "CPopupWindowInPanel.h"
+
+#include <CoreFoundation/CFQt.h>
+#include <HIToolbox/QtBridge.h>
+#include <PrintCore/PrintHost.h>
+
+#include <QDialog>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+// A text-valued control: its value is set by the test or read from a QLineEdit.
+class TestTextControl : public CBaseControl
+{
+public:
+    explicit TestTextControl(ControlID *id, ControlAccessInfo *access = nullptr,
+                             ConstrainInfo *constrain = nullptr)
+    {
+        controlID = id;
+        accessInfo = access;
+        constrainInfo = constrain;
+        AllocateDataBlocks(256);
+    }
+    using CBaseControl::InitializeCtrl;
+    using CBaseControl::SetValueToTicket;
+
+    void setValue(const char *text)
+    {
+        memset(controlData, 0, 256);
+        strncpy(static_cast<char *>(controlData), text, 255);
+        dataSize = UInt32(strlen(static_cast<char *>(controlData)));
+    }
+    std::string value() const { return static_cast<const char *>(controlData); }
+    std::string widgetValue() const { return static_cast<const char *>(uiData); }
+
+    bool ConvertToTickectData(unsigned char *out) override
+    {
+        memcpy(out, controlData, 255);
+        return true;
+    }
+    bool ConvertToPreferenceString(char *out) override
+    {
+        strncpy(out, static_cast<const char *>(controlData), 254);
+        return true;
+    }
+    bool ConvertFromPreferenceString(char *text) override
+    {
+        setValue(text);
+        return true;
+    }
+    void *GetValueFromUI() override
+    {
+        CFStringRef text = nullptr;
+        if (!controlRef ||
+            GetControlData(controlRef, kControlEditTextPart, kControlEditTextCFStringTag,
+                           sizeof text, &text, nullptr) != noErr)
+            return nullptr;
+        CFRef<CFStringRef> holder(text);
+        memset(uiData, 0, 256);
+        CFStringGetCString(text, static_cast<char *>(uiData), 256, kCFStringEncodingUTF8);
+        dataSize = UInt32(strlen(static_cast<char *>(uiData)));
+        return uiData;
+    }
+    bool SetControlValueToUI() override
+    {
+        if (!controlRef)
+            return false;
+        CFRef<CFStringRef> text(CFStringCreateWithCString(
+            nullptr, static_cast<const char *>(controlData), kCFStringEncodingUTF8));
+        CFStringRef value = text.get();
+        return SetControlData(controlRef, kControlEditTextPart, kControlEditTextCFStringTag,
+                              sizeof value, &value) == noErr;
+    }
+    void ResetStatus() override
+    {
+        ++resetCount;
+        CBaseControl::ResetStatus();
+    }
+    SInt32 GetCurrentControlArrayNumber() override { return state; }
+
+    int resetCount = 0;
+    SInt32 state = 0;
+};
+
+// A panel the tests fill with their own controls; it owns them.
+class TestPanel : public CBasePrintPanel
+{
+public:
+    TestPanel() = default;
+    ~TestPanel() override
+    {
+        for (CBaseControl *c : owned)
+            delete c;
+    }
+    template <typename T> T *add(T *control)
+    {
+        owned.push_back(control);
+        RunTimeAddNewControl(control);
+        return control;
+    }
+    void useNib(CFStringRef file, CFStringRef windowName, ControlID pane)
+    {
+        nibFileName = file;
+        nibWindowName = windowName;
+        nibPaneID = pane;
+    }
+    void addWindow(CPopupWindowInPanel *window)
+    {
+        ownedWindows.emplace_back(window);
+        RunTimeAddNewWindow(window);
+    }
+    bool OnClickPrintCommand() override
+    {
+        ++printCommands;
+        return allowPrint;
+    }
+
+    std::vector<CBaseControl *> owned;
+    std::vector<std::unique_ptr<CPopupWindowInPanel>> ownedWindows;
+    bool allowPrint = true;
+    int printCommands = 0;
+};
+
+class SpineTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(prefsDir.isValid());
+        const QByteArray user = (prefsDir.path() + "/user.prefs").toUtf8();
+        const QByteArray any = (prefsDir.path() + "/any.prefs").toUtf8();
+        VeltraPreferencesSetStoreFiles(user.constData(), any.constData());
+        VeltraBundleSetLanguage("en");
+
+        CFRef<CFStringRef> path(CFStringCreateWithQString(QStringLiteral(VELTRA_TEST_BUNDLE_DIR)));
+        CFRef<CFURLRef> url(
+            CFURLCreateWithFileSystemPath(nullptr, path, kCFURLPOSIXPathStyle, true));
+        bundle = CFBundleCreate(nullptr, url);
+        ASSERT_NE(bundle, nullptr);
+
+        dialog = std::make_unique<QDialog>();
+        dialog->resize(600, 400);
+        auto *layout = new QVBoxLayout(dialog.get());
+        layout->setContentsMargins(0, 0, 0, 0);
+        paneWidget = new QWidget(dialog.get());
+        layout->addWidget(paneWidget);
+        dialogWindow = VeltraWindowForWidget(dialog.get());
+        userPane = VeltraControlForWidget(paneWidget);
+    }
+
+    void TearDown() override
+    {
+        dialog.reset();
+        VeltraPreferencesSetStoreFiles(nullptr, nullptr);
+    }
+
+    static veltra::PPDFile openPPD(const std::string &path)
+    {
+        std::string error;
+        veltra::PPDFile ppd = veltra::OpenPPD(path, &error);
+        EXPECT_TRUE(ppd) << error;
+        return ppd;
+    }
+
+    static std::unique_ptr<veltra::PrintSession> sampleSession(const std::string &printer = "Lobby")
+    {
+        return std::make_unique<veltra::PrintSession>(printer, openPPD(VELTRA_SAMPLE_PPD));
+    }
+
+    // A PPD written from text into the temporary directory.
+    veltra::PPDFile ppdFromText(const std::string &name, const std::string &text)
+    {
+        const QString path = prefsDir.filePath(QString::fromStdString(name));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text.data(), qint64(text.size()));
+        file.close();
+        return openPPD(path.toStdString());
+    }
+
+    // A window with one line edit per (signature, id), adopted as a toolkit window.
+    struct FieldWindow
+    {
+        std::unique_ptr<QWidget> widget;
+        WindowRef window = nullptr;
+        QLineEdit *field(int index) const { return widget->findChildren<QLineEdit *>().at(index); }
+    };
+    static FieldWindow fieldWindow(std::initializer_list<ControlID> ids)
+    {
+        FieldWindow w;
+        w.widget = std::make_unique<QWidget>();
+        auto *layout = new QVBoxLayout(w.widget.get());
+        for (const ControlID &id : ids) {
+            auto *edit = new QLineEdit(w.widget.get());
+            const char sig[5] = {char(id.signature >> 24), char(id.signature >> 16),
+                                 char(id.signature >> 8), char(id.signature), 0};
+            edit->setProperty("controlSignature", QString::fromLatin1(sig));
+            edit->setProperty("controlID", int(id.id));
+            layout->addWidget(edit);
+        }
+        w.window = VeltraWindowForWidget(w.widget.get());
+        return w;
+    }
+
+    static std::string preference(const char *key, CFStringRef user = kCFPreferencesCurrentUser)
+    {
+        CFRef<CFStringRef> k(CFStringCreateWithCString(nullptr, key, kCFStringEncodingUTF8));
+        CFRef<CFPropertyListRef> v(CFPreferencesCopyValue(k, kCFPreferencesAnyApplication, user,
+                                                          kCFPreferencesCurrentHost));
+        if (!v || CFGetTypeID(v) != CFStringGetTypeID())
+            return "<none>";
+        return QStringFromCF(static_cast<CFStringRef>(v.get())).toStdString();
+    }
+
+    QTemporaryDir prefsDir;
+    CFBundleRef bundle = nullptr;
+    std::unique_ptr<QDialog> dialog;
+    QWidget *paneWidget = nullptr;
+    WindowRef dialogWindow = nullptr;
+    ControlRef userPane = nullptr;
+};
