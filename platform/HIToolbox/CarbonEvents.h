@@ -14,6 +14,9 @@
 //   ('wind', 72) close, ('wind', 5) activated, ('wind', 6) deactivated, ('wind', 2) draw
 //   content, ('wind', 27) bounds changed (kEventParamAttributes: 4 size changed, 8 origin
 //   changed), ('wind', 80) get ideal size (kEventParamDimensions, typeQDPoint) -> the window.
+//   Close comes from the close box outside a modal loop; unhandled, Qt hides the window (only
+//   DisposeWindow deletes it). Draw content is sent when the window is shown; get ideal size
+//   when it is zoomed (maximised), and a handled answer sizes the window instead.
 #pragma once
 
 #include "MacWindows.h"

@@ -28,7 +28,8 @@ constexpr ControlPartCode kControlEntireControl = 0;
 
 // Legacy bytes: each UTF-16 unit below U+0100 is one byte (its Latin-1 value); any other unit
 // is two bytes (the unit, high byte first). The byte size of a text is therefore its display
-// length: one per unit below U+0100, two per other unit.
+// length: one per unit below U+0100, two per other unit. Bytes set through a legacy tag are
+// read as Latin-1 (up to a NUL): set other texts through 'cfst'.
 
 OSStatus GetControlByID(WindowRef window, const ControlID *id, ControlRef *outControl);
 OSStatus GetControlID(ControlRef control, ControlID *outID);
@@ -41,6 +42,7 @@ void SetControlBounds(ControlRef control, const Rect *bounds);
 
 OSStatus ActivateControl(ControlRef control);
 OSStatus DeactivateControl(ControlRef control);
+// The control's own state: a deactivated container does not make its controls inactive.
 Boolean IsControlActive(ControlRef control);
 OSStatus ShowControl(ControlRef control);
 OSStatus HideControl(ControlRef control);
@@ -67,7 +69,8 @@ OSStatus SetControlData(ControlRef control, ControlPartCode part, ResType tag, S
                         const void *data);
 OSStatus GetControlDataSize(ControlRef control, ControlPartCode part, ResType tag, Size *outSize);
 
-// Keyboard focus on the field's edit-text part (part 5).
+// Keyboard focus on the field's edit-text part (part 5; part 0 takes the focus away). The window
+// keeps it while hidden or inactive.
 OSStatus SetKeyboardFocus(WindowRef window, ControlRef control, ControlPartCode part);
 OSStatus ClearKeyboardFocus(WindowRef window);
 OSStatus GetKeyboardFocus(WindowRef window, ControlRef *outControl);
@@ -78,8 +81,15 @@ OSStatus GetKeyboardFocus(WindowRef window, ControlRef *outControl);
 //   half-width katakana U+FF61..U+FF9F are 0xA1..0xDF; any other character is 0x80, which no
 //   key set admits. Modifiers: Ctrl = cmdKey (0x0100), Shift = shiftKey (0x0200),
 //   Alt = optionKey (0x0800), Meta = controlKey (0x1000).
-// The key code is the platform's native virtual key truncated to 16 bits.
-// Text that arrives through an input method is not filtered (it is checked when committed).
+//   With Ctrl held the character is the key's own (Ctrl+V is 'v' with cmdKey), not the
+//   control character the platform may report. A key that types several characters calls the
+//   filter once per character; any block drops the whole keystroke.
+// The key code is the platform's native virtual key truncated to 16 bits. Changes the filter
+// makes to the codes are ignored.
+// Keys that type nothing and edit nothing (F1, Home, Shift alone) reach the field unfiltered,
+// and so does text that arrives through an input method (it is checked when committed).
+// Return/Enter in a window with a default button, and Escape in a window with a cancel button
+// or in a modal loop, press those buttons without the filter.
 typedef SInt16 ControlKeyFilterResult;
 constexpr ControlKeyFilterResult kControlKeyFilterBlockKey = 0;
 constexpr ControlKeyFilterResult kControlKeyFilterPassKey = 1;

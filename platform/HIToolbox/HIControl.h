@@ -16,16 +16,17 @@
 class HIMenu;
 class HIWindow;
 
-enum class ControlKind {
-    Root,       // the top-level widget of a window
-    UserPane,   // any other plain container
-    GroupBox,   // QGroupBox
-    PopupList,  // QComboBox
-    CheckBox,   // QCheckBox
-    RadioButton,// QRadioButton
-    PushButton, // QPushButton and other buttons
-    EditText,   // QLineEdit
-    StaticText, // QLabel
+enum class ControlKind
+{
+    Root,        // the top-level widget of a window
+    UserPane,    // any other plain container
+    GroupBox,    // QGroupBox
+    PopupList,   // QComboBox
+    CheckBox,    // QCheckBox
+    RadioButton, // QRadioButton
+    PushButton,  // QPushButton and other buttons
+    EditText,    // QLineEdit
+    StaticText,  // QLabel
 };
 
 class HIControl : public QObject
@@ -39,8 +40,8 @@ public:
     // The control with this identity in window (the top-level widget or one of its
     // descendants), or null.
     static HIControl *findByID(QWidget *window, const ControlID &id);
-    // Gives every widget of window that carries an identity its object, so lookups by
-    // (signature, id) find it wherever it moves.
+    // Gives every widget of window that carries an identity or a command its object, so lookups
+    // by (signature, id) find it wherever it moves and its clicks send its command.
     static void registerIdentifiedWidgets(QWidget *window);
 
     ~HIControl() override;
@@ -63,6 +64,9 @@ public:
     SInt32 maximum() const;
     void setMaximum(SInt32 value);
     bool canEmbed() const;
+
+    // The title of kinds that show none (lists, fields, panes): kept for CopyControlTitle.
+    QString storedTitle;
 
     ControlKeyFilterUPP keyFilter() const { return m_keyFilter; }
     void setKeyFilter(ControlKeyFilterUPP filter) { m_keyFilter = filter; }

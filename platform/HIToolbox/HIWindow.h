@@ -57,12 +57,16 @@ public:
     // Ends the innermost loop not yet ending; false when there is none.
     bool quitLoop();
 
+    // Widgets need a QApplication; without one the toolkit refuses to make windows.
+    static bool haveWidgetApplication();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     HIWindow(QWidget *topLevel, WindowClass windowClass, bool owned);
     void unregister();
+    void quitAllLoops();
     OSStatus sendWindowEvent(UInt32 kind, UInt32 attributes = 0, bool withAttributes = false);
     // The user asked to leave a modal window (close box, Escape): press its Cancel button, or
     // send it the Cancel command. The window stays; its program ends the loop.

@@ -48,7 +48,10 @@ public:
     }
     // Destroys the object; false when the handle is unknown.
     bool remove(uintptr_t handle) { return m_objects.erase(handle) != 0; }
-    template <typename Ref> bool remove(Ref *ref) { return remove(reinterpret_cast<uintptr_t>(ref)); }
+    template <typename Ref> bool remove(Ref *ref)
+    {
+        return remove(reinterpret_cast<uintptr_t>(ref));
+    }
     Object *find(uintptr_t handle) const
     {
         const auto it = m_objects.find(handle);

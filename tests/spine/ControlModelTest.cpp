@@ -1,6 +1,8 @@
 // What a control writes to the ticket and the preferences, and how it enables and hides others.
 #include "SpineFixture.h"
 
+#include "AppResources.h"
+
 namespace {
 
 ControlID fieldID = {'tsfd', 1};
@@ -254,4 +256,47 @@ TEST_F(ControlModelTest, NumstrtocharDecodesInPlace)
     unsigned char plain[8] = "abc";
     CBaseControl::numstrtochar(plain, sizeof plain);
     EXPECT_STREQ(reinterpret_cast<char *>(plain), "abc");
+}
+
+TEST_F(ControlModelTest, ControlsOnTheEncodeListWriteScrambledBase64)
+{
+    auto *control = panel.add(new TestTextControl(&fieldID, &fieldAccess));
+    auto *other = panel.add(new TestTextControl(&otherID, &ticketOnlyAccess));
+    CFRef<CFMutableArrayRef> encodeList(CreateEncodeArray());
+    AddControlToEncodeArray(nullptr, fieldID.signature, fieldID.id, encodeList);
+    const char *key = "com.veltra.kzu.printsettings.TestTicketKey";
+
+    struct Case
+    {
+        const char *value;
+        const char *written;
+    };
+    const Case cases[] = {
+        {"1234", "QFBHWg=="},
+        {"q", "AA=="},        // equal to its key character: a NUL byte, still a whole text
+        {"qbtn", "AAAAAA=="}, // every byte NUL
+        {"12345", "QFBHWkQ="},
+        {"", ""}, // an empty value is written empty, not encoded
+    };
+    for (const Case &c : cases) {
+        control->setValue(c.value);
+        other->setValue(c.value);
+        EXPECT_TRUE(control->SetValueToTicket(ticket, false, encodeList)) << c.value;
+        EXPECT_EQ(ticketValue(key), c.written) << c.value;
+        // A control not on the list writes plain text.
+        EXPECT_TRUE(other->SetValueToTicket(ticket, false, encodeList));
+        EXPECT_EQ(ticketValue("com.veltra.kzu.printsettings.TicketOnly"), c.value);
+    }
+
+    // More than 189 bytes cannot be coded in the ticket buffer: refused, the old value stays.
+    control->setValue("1234");
+    ASSERT_TRUE(control->SetValueToTicket(ticket, false, encodeList));
+    const std::string tooLong(190, '7');
+    control->setValue(tooLong.c_str());
+    EXPECT_FALSE(control->SetValueToTicket(ticket, false, encodeList));
+    EXPECT_EQ(ticketValue(key), "QFBHWg==");
+    const std::string longest(189, '7');
+    control->setValue(longest.c_str());
+    EXPECT_TRUE(control->SetValueToTicket(ticket, false, encodeList));
+    EXPECT_EQ(ticketValue(key).size(), 252u);
 }

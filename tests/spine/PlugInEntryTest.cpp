@@ -18,7 +18,7 @@ ControlAccessInfo passcodeAccess = {'pwcf', 'pwcf', nullptr,
                                     CFSTR("com.veltra.kzu.printsettings.PasswordTicketKey"),
                                     CFSTR("com.veltra.kzu.printsettings.PasswordReference")};
 
-const char kNoSettingsPPD[] = R"(*PPD-Adobe: "4.3"
+const char kNoSettingsPPD[] = R"PPD(*PPD-Adobe: "4.3"
 *FormatVersion: "4.3"
 *FileVersion: "1.0"
 *LanguageVersion: English
@@ -34,13 +34,14 @@ const char kNoSettingsPPD[] = R"(*PPD-Adobe: "4.3"
 *DefaultPageSize: A4
 *PageSize A4/A4: ""
 *CloseUI: *PageSize
-)";
+)PPD";
 
 // A print type pane whose panel holds a passcode field and a control that records resets.
 struct RecordingPanel : TestPanel
 {
     RecordingPanel()
     {
+        passcodeAccess.preferenceUser = kCFPreferencesCurrentUser;
         useNib(GetPDENibFileName(), CFSTR("Window"), ControlID{'joup', 1});
         passcode = add(new TestTextControl(&passcodeID, &passcodeAccess));
         recorder = add(new TestTextControl(&recordID));

@@ -160,8 +160,6 @@ TEST_F(PrintPanelTest, AdjustControlBoundsCenterMovesDownAndCentres)
     FieldWindow w = fieldWindow({nameID});
     ControlRef field = nullptr;
     ASSERT_EQ(GetControlByID(w.window, &nameID, &field), noErr);
-    w.field(0)->setParent(nullptr);
-    w.field(0)->setParent(w.widget.get());
     w.field(0)->setGeometry(10, 5, 100, 20);
 
     struct Case

@@ -71,7 +71,8 @@ public:
         CFRef<CFStringRef> holder(text);
         memset(uiData, 0, 256);
         CFStringGetCString(text, static_cast<char *>(uiData), 256, kCFStringEncodingUTF8);
-        dataSize = UInt32(strlen(static_cast<char *>(uiData)));
+        // The committed copy takes the terminating NUL along.
+        dataSize = UInt32(strlen(static_cast<char *>(uiData)) + 1);
         return uiData;
     }
     bool SetControlValueToUI() override
@@ -81,8 +82,8 @@ public:
         CFRef<CFStringRef> text(CFStringCreateWithCString(
             nullptr, static_cast<const char *>(controlData), kCFStringEncodingUTF8));
         CFStringRef value = text.get();
-        return SetControlData(controlRef, kControlEditTextPart, kControlEditTextCFStringTag,
-                              sizeof value, &value) == noErr;
+        return ::SetControlData(controlRef, kControlEditTextPart, kControlEditTextCFStringTag,
+                                sizeof value, &value) == noErr;
     }
     void ResetStatus() override
     {

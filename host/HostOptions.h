@@ -1,0 +1,28 @@
+// The command line of veltra-print.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace veltra {
+
+struct HostOptions
+{
+    std::string bundleDir; // --bundle DIR: default the bundle of the build tree
+    std::string ppdFile;   // --ppd FILE: default the bundled sample printer's PPD
+    std::string printerID; // --printer ID: default from the PPD's file name
+    bool batch = false;    // --batch: off-screen, press Print, write the ticket
+    std::string ticketOut; // --ticket-out FILE: default standard output
+    std::string prefsDir;  // --prefs-dir DIR: both preference stores in DIR
+    std::string language;  // --lang LANG: language of the bundle's strings
+    bool help = false;     // --help
+};
+
+// Parses the arguments after the program name ("--opt VALUE" or "--opt=VALUE"); false with
+// *error set for an unknown option or a missing value.
+bool ParseHostOptions(const std::vector<std::string> &arguments, HostOptions *options,
+                      std::string *error);
+// The usage text.
+std::string HostUsage(const std::string &program);
+
+} // namespace veltra

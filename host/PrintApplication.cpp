@@ -1,0 +1,197 @@
+#include "PrintApplication.h"
+
+#include "HelpBrowser.h"
+#include "PDEHost.h"
+
+#include <CoreFoundation/CFQt.h>
+#include <HIToolbox/HIToolbox.h>
+#include <Help/AppleHelp.h>
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+#ifndef VELTRA_BUILD_BUNDLE_DIR
+#define VELTRA_BUILD_BUNDLE_DIR ""
+#endif
+#ifndef VELTRA_SAMPLE_PPD
+#define VELTRA_SAMPLE_PPD ""
+#endif
+
+namespace veltra {
+
+namespace {
+
+constexpr const char *kSamplePrinterID = "Veltra_Sample";
+
+void say(const std::string &message)
+{
+    std::fprintf(stderr, "veltra-print: %s\n", message.c_str());
+}
+
+bool isSet(const char *name)
+{
+    const char *value = std::getenv(name);
+    return value && *value;
+}
+
+// In batch mode nobody can answer a pane's modal window: it is closed unanswered.
+void closeModalWindowInBatch(WindowRef window, void *)
+{
+    CFStringRef title = nullptr;
+    CopyWindowTitleAsCFString(window, &title);
+    CFRef<CFStringRef> ownedTitle(title);
+    say("a pane opened the window \"" + QStringFromCF(title).toStdString() +
+        "\" in batch mode; it is closed unanswered");
+    QuitAppModalLoopForWindow(window);
+}
+
+void reportHelpPageInBatch(const char *pagePath, const char *, void *)
+{
+    say(std::string("help page requested (not shown in batch mode): ") + pagePath);
+}
+
+bool writeTicket(const PrintTicket &ticket, const std::string &path)
+{
+    const std::string text = FormatTicketOptions(ticket);
+    if (path.empty()) {
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        std::fflush(stdout);
+        return true;
+    }
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    if (!out) {
+        say("cannot write the ticket to " + path);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::string FormatTicketOptions(const PrintTicket &ticket)
+{
+    // What the driver receives: one option per key, the last value written winning.
+    cups_option_t *options = nullptr;
+    const int count = ticket.toCupsOptions(&options);
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        PrintTicket single;
+        single.set("veltra-print", options[i].name, options[i].value, false);
+        text += single.toOptionString() + '\n';
+    }
+    cupsFreeOptions(count, options);
+    return text;
+}
+
+std::string ChooseDisplayMode(HostOptions *options)
+{
+    const bool platformChosen = isSet("QT_QPA_PLATFORM");
+    if (!options->batch && !platformChosen && !isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY")) {
+        options->batch = true;
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return "no display (DISPLAY and WAYLAND_DISPLAY are unset): running off-screen in batch "
+               "mode";
+    }
+    if (options->batch && !platformChosen) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return {};
+    }
+    return {};
+}
+
+int RunPrintApplication(const HostOptions &options)
+{
+    if (!options.prefsDir.empty()) {
+        const QString dir = QString::fromStdString(options.prefsDir);
+        if (!QDir().mkpath(dir)) {
+            say("cannot create the preferences directory " + options.prefsDir);
+            return kHostError;
+        }
+        const QByteArray user = QDir(dir).filePath(QStringLiteral("current-user.prefs")).toUtf8();
+        const QByteArray anyUser = QDir(dir).filePath(QStringLiteral("any-user.prefs")).toUtf8();
+        VeltraPreferencesSetStoreFiles(user.constData(), anyUser.constData());
+    }
+    if (!options.language.empty())
+        VeltraBundleSetLanguage(options.language.c_str());
+
+    // The printer.
+    std::string ppdPath = options.ppdFile;
+    std::string printerID = options.printerID;
+    if (ppdPath.empty()) {
+        ppdPath = VELTRA_SAMPLE_PPD;
+        if (ppdPath.empty() || !QFileInfo::exists(QString::fromStdString(ppdPath))) {
+            say("the sample printer's PPD " + (ppdPath.empty() ? "" : ppdPath + " ") +
+                "is missing; name a printer description with --ppd FILE");
+            return kHostError;
+        }
+        if (printerID.empty())
+            printerID = kSamplePrinterID;
+    }
+    if (printerID.empty()) {
+        printerID = QFileInfo(QString::fromStdString(ppdPath)).completeBaseName().toStdString();
+        if (printerID.empty())
+            printerID = kSamplePrinterID;
+    }
+    std::string error;
+    PPDFile ppd = OpenPPD(ppdPath, &error);
+    if (!ppd) {
+        say(error);
+        return kHostError;
+    }
+    PrintSession session(printerID, std::move(ppd));
+
+    // The panes.
+    std::string bundleDir = options.bundleDir.empty() ? VELTRA_BUILD_BUNDLE_DIR : options.bundleDir;
+    if (bundleDir.empty()) {
+        say("no plug-in bundle given; name one with --bundle DIR");
+        return kHostError;
+    }
+    PDEHost host;
+    host.setCallObserver([](const PDECallRecord &record) { say(DescribeCall(record)); });
+    if (!host.load(bundleDir, &error)) {
+        say(error);
+        return kHostError;
+    }
+
+    HelpBrowser help;
+    if (options.batch) {
+        VeltraSetHelpViewer(&reportHelpPageInBatch, nullptr);
+        VeltraSetModalLoopObserver(&closeModalWindowInBatch, nullptr);
+    } else {
+        help.install();
+    }
+
+    if (!host.openDialog(session, &error)) {
+        say(error);
+        return kHostError;
+    }
+
+    bool printed = false;
+    if (options.batch) {
+        for (const PDESummaryLine &line : host.summary())
+            say("summary: " + line.pane + ": " + line.title + ": " + line.value);
+        printed = host.pressPrint();
+        if (!printed)
+            say("the Print command was held back by a pane; nothing is printed");
+    } else {
+        host.dialog()->exec();
+        printed = host.printed();
+    }
+    host.close();
+    if (options.batch) {
+        VeltraSetModalLoopObserver(nullptr, nullptr);
+        VeltraSetHelpViewer(nullptr, nullptr);
+    }
+
+    if (!printed)
+        return kHostCancelled;
+    return writeTicket(session.ticket(), options.ticketOut) ? kHostPrinted : kHostError;
+}
+
+} // namespace veltra

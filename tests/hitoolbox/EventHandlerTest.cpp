@@ -1,0 +1,401 @@
+// Handler chains, control hits, commands and window events.
+#include "ToolboxFixtures.h"
+
+#include "ModalScript.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+const EventTypeSpec kHit{kEventClassControl, kEventControlHit};
+const EventTypeSpec kCommand{kEventClassCommand, kEventCommandProcess};
+
+EventHandlerRef Install(EventTargetRef target, const EventTypeSpec &type, RecordingHandler &handler)
+{
+    EventHandlerRef ref = nullptr;
+    EXPECT_EQ(InstallEventHandler(target, RecordingHandler::Proc, 1, &type, &handler, &ref), noErr);
+    return ref;
+}
+
+} // namespace
+
+TEST(HandlerChains, MostRecentRunsFirstAndAConsumingHandlerEndsTheChain)
+{
+    NibWindow window("Window");
+    ASSERT_EQ(window.status(), noErr);
+    ControlRef button = window.control('tbtn', 1);
+    std::vector<int> order;
+    RecordingHandler first, second, third;
+    first.order = second.order = third.order = &order;
+    first.name = 1;
+    second.name = 2;
+    third.name = 3;
+
+    const struct
+    {
+        OSStatus answers[3];
+        std::vector<int> expectedOrder;
+    } cases[] = {
+        {{eventNotHandledErr, eventNotHandledErr, eventNotHandledErr}, {3, 2, 1}},
+        {{eventNotHandledErr, eventNotHandledErr, noErr}, {3}},
+        {{eventNotHandledErr, noErr, eventNotHandledErr}, {3, 2}},
+    };
+    Install(GetControlEventTarget(button), kHit, first);
+    Install(GetControlEventTarget(button), kHit, second);
+    Install(GetControlEventTarget(button), kHit, third);
+    for (const auto &c : cases) {
+        order.clear();
+        first.answer = c.answers[0];
+        second.answer = c.answers[1];
+        third.answer = c.answers[2];
+        QTest::mouseClick(VeltraControlWidget(button), Qt::LeftButton);
+        EXPECT_EQ(order, c.expectedOrder);
+    }
+    EXPECT_EQ(third.controls.back(), button) << "the hit names the control";
+}
+
+TEST(HandlerChains, CallNextRunsTheRestOnceAndReportsItsResult)
+{
+    NibWindow window("Window");
+    ASSERT_EQ(window.status(), noErr);
+    EventTargetRef target = GetWindowEventTarget(window);
+    std::vector<int> order;
+    RecordingHandler inner, outer;
+    inner.order = outer.order = &order;
+    inner.name = 1;
+    outer.name = 2;
+    inner.answer = noErr;
+    outer.callNext = true;
+    outer.answer = eventNotHandledErr;
+    Install(target, kCommand, inner);
+    Install(target, kCommand, outer);
+
+    EXPECT_EQ(ProcessHICommandInWindow(window, 'abcd'), eventNotHandledErr)
+        << "the outer handler's answer stands";
+    EXPECT_EQ(order, (std::vector<int>{2, 1})) << "the inner handler ran once";
+    EXPECT_EQ(outer.nextResult, noErr);
+
+    order.clear();
+    inner.answer = eventNotHandledErr;
+    outer.answer = noErr;
+    EXPECT_EQ(ProcessHICommandInWindow(window, 'abcd'), noErr);
+    EXPECT_EQ(outer.nextResult, eventNotHandledErr);
+    EXPECT_EQ(CallNextEventHandler(nullptr, nullptr), paramErr);
+}
+
+TEST(HandlerChains, OkCommandConsumedByTheWindowStopsBeforeTheApplication)
+{
+    NibWindow window("Window");
+    ASSERT_EQ(window.status(), noErr);
+    RecordingHandler dialog, application;
+    EventHandlerRef windowRef = Install(GetWindowEventTarget(window), kCommand, dialog);
+    EventHandlerRef appRef = Install(GetApplicationEventTarget(), kCommand, application);
+
+    // A handler that vetoes Print answers noErr.
+    dialog.answer = noErr;
+    EXPECT_EQ(ProcessHICommandInWindow(window, kHICommandOK), noErr);
+    EXPECT_EQ(dialog.commands, std::vector<UInt32>{kHICommandOK});
+    EXPECT_TRUE(application.commands.empty());
+
+    // Letting it pass takes the command on to the application.
+    dialog.answer = eventNotHandledErr;
+    EXPECT_EQ(ProcessHICommandInWindow(window, kHICommandOK), eventNotHandledErr);
+    EXPECT_EQ(application.commands, std::vector<UInt32>{kHICommandOK});
+
+    EXPECT_EQ(RemoveEventHandler(windowRef), noErr);
+    EXPECT_EQ(RemoveEventHandler(appRef), noErr);
+    EXPECT_EQ(RemoveEventHandler(appRef), paramErr) << "a removed handler is unknown";
+    EXPECT_EQ(ProcessHICommandInWindow(window, kHICommandOK), eventNotHandledErr);
+    EXPECT_EQ(dialog.calls, 2);
+    EXPECT_EQ(ProcessHICommandInWindow(nullptr, kHICommandOK), errInvalidWindowRef);
+}
+
+TEST(HandlerChains, HandlersOfADisposedWindowAreGone)
+{
+    RecordingHandler handler;
+    EventHandlerRef ref = nullptr;
+    {
+        NibWindow window("Window");
+        ASSERT_EQ(window.status(), noErr);
+        ref = Install(GetWindowEventTarget(window), kCommand, handler);
+    }
+    EXPECT_EQ(RemoveEventHandler(ref), paramErr);
+    EXPECT_EQ(AddEventTypesToHandler(ref, 1, &kHit), paramErr);
+}
+
+TEST(HandlerChains, EventTypesCanBeAddedAndRemoved)
+{
+    NibWindow window("Window");
+    ASSERT_EQ(window.status(), noErr);
+    RecordingHandler handler;
+    handler.answer = noErr;
+    EventHandlerRef ref = Install(GetWindowEventTarget(window), kHit, handler);
+    EXPECT_EQ(ProcessHICommandInWindow(window, 'xxxx'), eventNotHandledErr);
+    ASSERT_EQ(AddEventTypesToHandler(ref, 1, &kCommand), noErr);
+    EXPECT_EQ(ProcessHICommandInWindow(window, 'xxxx'), noErr);
+    ASSERT_EQ(RemoveEventTypesFromHandler(ref, 1, &kCommand), noErr);
+    EXPECT_EQ(ProcessHICommandInWindow(window, 'xxxx'), eventNotHandledErr);
+    EXPECT_EQ(handler.calls, 1);
+}
+
+TEST(ControlHits, UserChangesSendHitsAndProgramChangesDoNot)
+{
+    NibWindow window("Window");
+    ASSERT_EQ(window.status(), noErr);
+    RecordingHandler list, check, radio;
+    Install(GetControlEventTarget(window.control('tpop', 1)), kHit, list);
+    Install(GetControlEventTarget(window.control('tchk', 1)), kHit, check);
+    Install(GetControlEventTarget(window.control('trad', 1)), kHit, radio);
+
+    SetControlValue(window.control('tpop', 1), 2);
+    SetControlValue(window.control('tchk', 1), 1);
+    SetControlValue(window.control('trad', 1), 0);
+    EXPECT_EQ(list.calls + check.calls + radio.calls, 0);
+
+    auto *combo = window.widgetOf<QComboBox>('tpop', 1);
+    QTest::keyClick(combo, Qt::Key_Down);
+    EXPECT_EQ(list.calls, 1);
+    EXPECT_EQ(GetControlValue(window.control('tpop', 1)), 3);
+    // Choosing the item already chosen is a choice too.
+    emit combo->activated(2);
+    EXPECT_EQ(list.calls, 2);
+
+    auto *box = window.widgetOf<QCheckBox>('tchk', 1);
+    QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, ModalScript::ClickPoint(box));
+    EXPECT_EQ(check.calls, 1);
+    EXPECT_EQ(GetControlValue(window.control('tchk', 1)), 0);
+}
+
+TEST(ControlHits, ClickOnARadioButtonThatIsOnKeepsItOn)
+{
+    NibWindow window("Window");
+    ASSERT_EQ(window.status(), noErr);
+    ControlRef radio = window.control('trad', 1);
+    RecordingHandler handler;
+    Install(GetControlEventTarget(radio), kHit, handler);
+    SetControlValue(radio, 0);
+    auto *button = window.widgetOf<QRadioButton>('trad', 1);
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, ModalScript::ClickPoint(button));
+    EXPECT_EQ(GetControlValue(radio), 1);
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, ModalScript::ClickPoint(button));
+    EXPECT_EQ(GetControlValue(radio), 1);
+    EXPECT_EQ(handler.calls, 2);
+}
+
+TEST(ControlHits, ButtonCommandFollowsItsHitToTheWindow)
+{
+    NibWindow window("Modal");
+    ASSERT_EQ(window.status(), noErr);
+    ControlRef ok = window.control('mbtn', 1);
+    std::vector<int> order;
+    RecordingHandler hit, command;
+    hit.order = command.order = &order;
+    hit.name = 1;
+    command.name = 2;
+    hit.answer = noErr; // even a consumed hit is followed by the command
+    Install(GetControlEventTarget(ok), kHit, hit);
+    Install(GetWindowEventTarget(window), kCommand, command);
+    QTest::mouseClick(VeltraControlWidget(ok), Qt::LeftButton);
+    EXPECT_EQ(order, (std::vector<int>{1, 2}));
+    EXPECT_EQ(command.commands, std::vector<UInt32>{kHICommandOK});
+
+    // A button without a command sends only its hit.
+    QTest::mouseClick(VeltraControlWidget(window.control('mbtn', 3)), Qt::LeftButton);
+    EXPECT_EQ(command.calls, 1);
+}
+
+TEST(EventParameters, TypedParametersRoundTrip)
+{
+    EventRef event = nullptr;
+    ASSERT_EQ(CreateEvent(nullptr, kEventClassWindow, kEventWindowBoundsChanged, 0, 0, &event),
+              noErr);
+    EXPECT_EQ(GetEventClass(event), kEventClassWindow);
+    EXPECT_EQ(GetEventKind(event), kEventWindowBoundsChanged);
+
+    const UInt32 attributes = kWindowBoundsChangeSizeChanged | kWindowBoundsChangeOriginChanged;
+    ASSERT_EQ(SetEventParameter(event, kEventParamAttributes, typeUInt32, sizeof(attributes),
+                                &attributes),
+              noErr);
+    UInt32 back = 0;
+    EventParamType type = 0;
+    UInt32 size = 0;
+    ASSERT_EQ(GetEventParameter(event, kEventParamAttributes, typeUInt32, &type, sizeof(back),
+                                &size, &back),
+              noErr);
+    EXPECT_EQ(back, attributes);
+    EXPECT_EQ(type, typeUInt32);
+    EXPECT_EQ(size, sizeof(UInt32));
+    EXPECT_EQ(GetEventParameter(event, kEventParamAttributes, typeQDPoint, nullptr, sizeof(back),
+                                nullptr, &back),
+              paramErr);
+    EXPECT_EQ(
+        GetEventParameter(event, kEventParamDimensions, typeQDPoint, nullptr, 0, nullptr, nullptr),
+        eventParameterNotFoundErr);
+
+    // An HICommand read into the 14 bytes older callers use still gives its command.
+    HICommand command{};
+    command.commandID = kHICommandOK;
+    SetEventParameter(event, kEventParamDirectObject, typeHICommand, sizeof(command), &command);
+    UInt8 fourteen[14] = {};
+    ASSERT_EQ(GetEventParameter(event, kEventParamDirectObject, typeHICommand, nullptr, 14, &size,
+                                fourteen),
+              noErr);
+    HICommand partial{};
+    std::memcpy(&partial, fourteen, sizeof(fourteen));
+    EXPECT_EQ(partial.commandID, kHICommandOK);
+    EXPECT_EQ(size, sizeof(HICommand));
+
+    EXPECT_EQ(SetEventParameter(event, 'big ', typeUInt32, 4, nullptr), paramErr);
+    RetainEvent(event);
+    ReleaseEvent(event);
+    EXPECT_EQ(GetEventClass(event), kEventClassWindow) << "one reference is left";
+    ReleaseEvent(event);
+    EXPECT_EQ(GetEventClass(event), 0u) << "a released event is unknown";
+    ReleaseEvent(event);
+}
+
+TEST(WindowEvents, ShowActivationAndBoundsReachTheWindow)
+{
+    NibWindow window("Window");
+    ASSERT_EQ(window.status(), noErr);
+    RecordingHandler handler;
+    const EventTypeSpec types[] = {{kEventClassWindow, kEventWindowDrawContent},
+                                   {kEventClassWindow, kEventWindowActivated},
+                                   {kEventClassWindow, kEventWindowBoundsChanged}};
+    ASSERT_EQ(InstallEventHandler(GetWindowEventTarget(window), RecordingHandler::Proc, 3, types,
+                                  &handler, nullptr),
+              noErr);
+    ShowWindow(window);
+    SelectWindow(window);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window.widget()));
+    const auto saw = [&](UInt32 kind) {
+        return std::count(handler.events.begin(), handler.events.end(),
+                          std::make_pair(kEventClassWindow, kind));
+    };
+    EXPECT_GE(saw(kEventWindowDrawContent), 1);
+    EXPECT_GE(saw(kEventWindowActivated), 1);
+    handler.events.clear();
+    SizeWindow(window, 500, 400, true);
+    QCoreApplication::processEvents();
+    EXPECT_GE(saw(kEventWindowBoundsChanged), 1);
+}
+
+namespace {
+
+struct BoundsRecorder
+{
+    std::vector<UInt32> attributes;
+    static OSStatus Proc(EventHandlerCallRef, EventRef event, void *userData)
+    {
+        UInt32 value = 0;
+        GetEventParameter(event, kEventParamAttributes, typeUInt32, nullptr, sizeof(value), nullptr,
+                          &value);
+        static_cast<BoundsRecorder *>(userData)->attributes.push_back(value);
+        return noErr;
+    }
+};
+
+OSStatus IdealSize(EventHandlerCallRef, EventRef event, void *)
+{
+    const Point ideal{240, 320};
+    return SetEventParameter(event, kEventParamDimensions, typeQDPoint, sizeof(ideal), &ideal);
+}
+
+} // namespace
+
+TEST(WindowEvents, BoundsChangesSayWhatChanged)
+{
+    NibWindow window("Window");
+    ASSERT_EQ(window.status(), noErr);
+    ShowWindow(window);
+    BoundsRecorder recorder;
+    const EventTypeSpec bounds{kEventClassWindow, kEventWindowBoundsChanged};
+    InstallEventHandler(GetWindowEventTarget(window), BoundsRecorder::Proc, 1, &bounds, &recorder,
+                        nullptr);
+    const auto sawOnly = [&](UInt32 attribute) {
+        return !recorder.attributes.empty() &&
+               std::all_of(recorder.attributes.begin(), recorder.attributes.end(),
+                           [attribute](UInt32 value) { return value == attribute; });
+    };
+    SizeWindow(window, 333, 222, true);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(sawOnly(kWindowBoundsChangeSizeChanged));
+    recorder.attributes.clear();
+    MoveWindow(window, 40, 50, false);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(sawOnly(kWindowBoundsChangeOriginChanged));
+}
+
+TEST(WindowEvents, ZoomAsksForTheIdealSize)
+{
+    NibWindow window("Window");
+    ASSERT_EQ(window.status(), noErr);
+    ShowWindow(window);
+    const EventTypeSpec ideal{kEventClassWindow, kEventWindowGetIdealSize};
+    InstallEventHandler(GetWindowEventTarget(window), IdealSize, 1, &ideal, nullptr, nullptr);
+    window.widget()->setWindowState(Qt::WindowMaximized);
+    EXPECT_EQ(window.widget()->size(), QSize(320, 240));
+    EXPECT_FALSE(window.widget()->windowState() & Qt::WindowMaximized);
+}
+
+TEST(WindowEvents, CloseIsLeftToQtUnlessAHandlerTakesIt)
+{
+    NibWindow window("Window");
+    ASSERT_EQ(window.status(), noErr);
+    ShowWindow(window);
+    RecordingHandler handler;
+    handler.answer = noErr;
+    const EventTypeSpec close{kEventClassWindow, kEventWindowClose};
+    EventHandlerRef ref = nullptr;
+    InstallEventHandler(GetWindowEventTarget(window), RecordingHandler::Proc, 1, &close, &handler,
+                        &ref);
+    EXPECT_FALSE(window.widget()->close());
+    EXPECT_TRUE(IsWindowVisible(window)) << "the handler took the close";
+    EXPECT_EQ(handler.calls, 1);
+    RemoveEventHandler(ref);
+    EXPECT_TRUE(window.widget()->close());
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_NE(VeltraWindowWidget(window), nullptr) << "closing hides; only DisposeWindow deletes";
+}
+
+namespace {
+
+OSStatus DisposeOnClose(EventHandlerCallRef, EventRef event, void *)
+{
+    WindowRef window = nullptr;
+    GetEventParameter(event, kEventParamDirectObject, typeWindowRef, nullptr, sizeof(window),
+                      nullptr, &window);
+    HideWindow(window);
+    DisposeWindow(window);
+    return noErr;
+}
+
+} // namespace
+
+TEST(WindowEvents, HandlerMayDisposeTheWindowItIsClosing)
+{
+    WindowRef window = nullptr;
+    {
+        IBNibRef nib = nullptr;
+        ASSERT_EQ(VeltraCreateNibReferenceWithPath(TestNibPath(), &nib), noErr);
+        ASSERT_EQ(CreateWindowFromNib(nib, CFSTR("Window"), &window), noErr);
+        DisposeNibReference(nib);
+    }
+    QPointer<QWidget> widget = VeltraWindowWidget(window);
+    ShowWindow(window);
+    const EventTypeSpec close{kEventClassWindow, kEventWindowClose};
+    InstallEventHandler(GetWindowEventTarget(window), DisposeOnClose, 1, &close, nullptr, nullptr);
+    widget->close();
+    EXPECT_EQ(VeltraWindowWidget(window), nullptr);
+    ASSERT_FALSE(widget.isNull()) << "deleted only once Qt is done with the close";
+    EXPECT_FALSE(widget->isVisible());
+    FlushDeferredDeletes();
+    EXPECT_TRUE(widget.isNull());
+}

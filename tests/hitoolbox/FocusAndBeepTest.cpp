@@ -1,0 +1,90 @@
+// Keyboard focus and the audible refusal.
+#include "ToolboxFixtures.h"
+
+#include <QLineEdit>
+#include <QTest>
+
+TEST(KeyboardFocus, HiddenWindowRemembersItsFocusUntilShown)
+{
+    NibWindow window("Window");
+    ASSERT_EQ(window.status(), noErr);
+    ControlRef field = window.control('tedt', 1);
+    auto *edit = window.widgetOf<QLineEdit>('tedt', 1);
+    edit->setText(QStringLiteral("wrong"));
+
+    ASSERT_EQ(SetKeyboardFocus(window, field, kControlEditTextPart), noErr);
+    ControlRef focus = nullptr;
+    ASSERT_EQ(GetKeyboardFocus(window, &focus), noErr);
+    EXPECT_EQ(focus, field);
+    EXPECT_EQ(window.widget()->focusWidget(), edit);
+
+    ShowWindow(window);
+    SelectWindow(window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.widget()));
+    EXPECT_TRUE(edit->hasFocus());
+    EXPECT_EQ(edit->selectedText(), QStringLiteral("wrong")) << "ready to be typed over";
+    QTest::keyClicks(edit, QStringLiteral("ok"));
+    EXPECT_EQ(edit->text(), QStringLiteral("ok"));
+}
+
+TEST(KeyboardFocus, FocusMovesAndClears)
+{
+    NibWindow window("Window");
+    ASSERT_EQ(window.status(), noErr);
+    ControlRef first = window.control('tedt', 1);
+    ControlRef second = window.control('tpwd', 1);
+    SetKeyboardFocus(window, first, kControlEditTextPart);
+    SetKeyboardFocus(window, second, kControlEditTextPart);
+    ControlRef focus = nullptr;
+    GetKeyboardFocus(window, &focus);
+    EXPECT_EQ(focus, second);
+
+    EXPECT_EQ(ClearKeyboardFocus(window), noErr);
+    GetKeyboardFocus(window, &focus);
+    EXPECT_EQ(focus, nullptr);
+
+    SetKeyboardFocus(window, first, kControlEditTextPart);
+    SetKeyboardFocus(window, first, kControlNoPart);
+    GetKeyboardFocus(window, &focus);
+    EXPECT_EQ(focus, nullptr);
+
+    NibWindow other("Modal");
+    EXPECT_EQ(SetKeyboardFocus(other, first, kControlEditTextPart), paramErr)
+        << "a control of another window";
+    EXPECT_EQ(SetKeyboardFocus(nullptr, first, kControlEditTextPart), errInvalidWindowRef);
+    EXPECT_EQ(GetKeyboardFocus(window, nullptr), paramErr);
+}
+
+TEST(SysBeep, EveryBeepIsCounted)
+{
+    const UInt32 before = VeltraBeepCount();
+    SysBeep(10);
+    SysBeep(10);
+    EXPECT_EQ(VeltraBeepCount(), before + 2);
+}
+
+namespace {
+
+ControlKeyFilterResult BeepingDigitFilter(ControlRef, SInt16 *, SInt16 *charCode, EventModifiers *)
+{
+    if (*charCode >= '0' && *charCode <= '9')
+        return kControlKeyFilterPassKey;
+    SysBeep(10);
+    return kControlKeyFilterBlockKey;
+}
+
+} // namespace
+
+TEST(SysBeep, RefusedKeystrokesAreHeard)
+{
+    NibWindow window("Window");
+    ASSERT_EQ(window.status(), noErr);
+    ControlKeyFilterUPP filter = NewControlKeyFilterUPP(BeepingDigitFilter);
+    SetControlData(window.control('tpwd', 1), 0, kControlEditTextKeyFilterTag, sizeof(filter),
+                   &filter);
+    auto *edit = window.widgetOf<QLineEdit>('tpwd', 1);
+    const UInt32 before = VeltraBeepCount();
+    QTest::keyClicks(edit, QStringLiteral("1a2b3"));
+    EXPECT_EQ(edit->text(), QStringLiteral("123"));
+    EXPECT_EQ(VeltraBeepCount(), before + 2);
+}
