@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
+#include <QWidget>
 
 #include <benchmark/benchmark.h>
 
