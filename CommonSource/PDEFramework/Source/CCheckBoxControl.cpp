@@ -1,30 +1,11 @@
 #include "CCheckBoxControl.h"
 
 #include "AppResources.h"
+#include "ChoiceValue.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-
-namespace {
-
-constexpr UInt32 kChoiceBlockSize = 4;
-constexpr size_t kTicketTextSize = 256;
-constexpr size_t kPreferenceTextSize = 255;
-
-SInt32 ReadValue(const void *block)
-{
-    SInt32 value = 0;
-    memcpy(&value, block, sizeof value);
-    return value;
-}
-
-void WriteValue(void *block, SInt32 value)
-{
-    memcpy(block, &value, sizeof value);
-}
-
-} // namespace
 
 CCheckBoxControl::CCheckBoxControl(ControlID *id, CheckBoxIniData *ini, ConstrainInfo *constrain,
                                    ControlAccessInfo *access)
@@ -171,29 +152,17 @@ UInt32 CCheckBoxControl::GetIniDataSize()
 
 bool CCheckBoxControl::ConvertToTickectData(unsigned char *out)
 {
-    if (!controlData || !out)
-        return false;
-    snprintf(reinterpret_cast<char *>(out), kTicketTextSize, "%d%c", int(ReadValue(controlData)),
-             '\0');
-    return true;
+    return FormatChoiceValue(controlData, reinterpret_cast<char *>(out), 256);
 }
 
 bool CCheckBoxControl::ConvertToPreferenceString(char *out)
 {
-    if (!controlData || !out)
-        return false;
-    snprintf(out, kPreferenceTextSize, "%d%c", int(ReadValue(controlData)), '\0');
-    return true;
+    return FormatChoiceValue(controlData, out, 255);
 }
 
-// Leading decimal digits as atoi reads them; text without any gives 0.
 bool CCheckBoxControl::ConvertFromPreferenceString(char *text)
 {
-    if (!text || !controlData)
-        return false;
-    memset(controlData, 0, dataSize < DataBlockSize() ? dataSize : DataBlockSize());
-    WriteValue(controlData, SInt32(strtol(text, nullptr, 10)));
-    return true;
+    return ParseChoiceValue(text, controlData);
 }
 
 void *CCheckBoxControl::GetValueFromUI()

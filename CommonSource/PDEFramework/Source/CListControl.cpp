@@ -1,31 +1,12 @@
 #include "CListControl.h"
 
 #include "AppResources.h"
+#include "ChoiceValue.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-
-namespace {
-
-constexpr UInt32 kChoiceBlockSize = 4;
-constexpr size_t kTicketTextSize = 256;
-constexpr size_t kPreferenceTextSize = 255;
-
-SInt32 ReadValue(const void *block)
-{
-    SInt32 value = 0;
-    memcpy(&value, block, sizeof value);
-    return value;
-}
-
-void WriteValue(void *block, SInt32 value)
-{
-    memcpy(block, &value, sizeof value);
-}
-
-} // namespace
 
 CListControl::CListControl(ControlID *id, ListPopupIniData *ini, ConstrainInfo *constrain,
                            ControlAccessInfo *access)
@@ -169,29 +150,17 @@ UInt32 CListControl::GetIniDataSize()
 
 bool CListControl::ConvertToTickectData(unsigned char *out)
 {
-    if (!controlData || !out)
-        return false;
-    snprintf(reinterpret_cast<char *>(out), kTicketTextSize, "%d%c", int(ReadValue(controlData)),
-             '\0');
-    return true;
+    return FormatChoiceValue(controlData, reinterpret_cast<char *>(out), 256);
 }
 
 bool CListControl::ConvertToPreferenceString(char *out)
 {
-    if (!controlData || !out)
-        return false;
-    snprintf(out, kPreferenceTextSize, "%d%c", int(ReadValue(controlData)), '\0');
-    return true;
+    return FormatChoiceValue(controlData, out, 255);
 }
 
-// Leading decimal digits as atoi reads them; text without any gives 0.
 bool CListControl::ConvertFromPreferenceString(char *text)
 {
-    if (!text || !controlData)
-        return false;
-    memset(controlData, 0, dataSize < DataBlockSize() ? dataSize : DataBlockSize());
-    WriteValue(controlData, SInt32(strtol(text, nullptr, 10)));
-    return true;
+    return ParseChoiceValue(text, controlData);
 }
 
 SInt32 CListControl::GetCurrentControlArrayNumber()

@@ -2,30 +2,11 @@
 
 #include "AppResources.h"
 #include "CRadioGroup.h"
+#include "ChoiceValue.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-
-namespace {
-
-constexpr UInt32 kChoiceBlockSize = 4;
-constexpr size_t kTicketTextSize = 256;
-constexpr size_t kPreferenceTextSize = 255;
-
-SInt32 ReadValue(const void *block)
-{
-    SInt32 value = 0;
-    memcpy(&value, block, sizeof value);
-    return value;
-}
-
-void WriteValue(void *block, SInt32 value)
-{
-    memcpy(block, &value, sizeof value);
-}
-
-} // namespace
 
 CRadioButton::CRadioButton(ControlID *id, RadioButtonIniData *ini, ConstrainInfo *constrain,
                            ControlAccessInfo *access)
@@ -220,29 +201,17 @@ UInt32 CRadioButton::GetIniDataSize()
 
 bool CRadioButton::ConvertToTickectData(unsigned char *out)
 {
-    if (!controlData || !out)
-        return false;
-    snprintf(reinterpret_cast<char *>(out), kTicketTextSize, "%d%c", int(ReadValue(controlData)),
-             '\0');
-    return true;
+    return FormatChoiceValue(controlData, reinterpret_cast<char *>(out), 256);
 }
 
 bool CRadioButton::ConvertToPreferenceString(char *out)
 {
-    if (!controlData || !out)
-        return false;
-    snprintf(out, kPreferenceTextSize, "%d%c", int(ReadValue(controlData)), '\0');
-    return true;
+    return FormatChoiceValue(controlData, out, 255);
 }
 
-// Leading decimal digits as atoi reads them; text without any gives 0.
 bool CRadioButton::ConvertFromPreferenceString(char *text)
 {
-    if (!text || !controlData)
-        return false;
-    memset(controlData, 0, dataSize < DataBlockSize() ? dataSize : DataBlockSize());
-    WriteValue(controlData, SInt32(strtol(text, nullptr, 10)));
-    return true;
+    return ParseChoiceValue(text, controlData);
 }
 
 void *CRadioButton::GetValueFromUI()
