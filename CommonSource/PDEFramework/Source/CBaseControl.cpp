@@ -161,36 +161,30 @@ bool CBaseControl::TerminateCtrl()
     return true;
 }
 
+void CBaseControl::CopyIntoBlock(void *destination, const void *block, UInt32 size)
+{
+    if (!destination || !block || size == 0 || size > blockSize)
+        return;
+    memcpy(destination, block, size);
+    dataSize = size;
+}
+
 bool CBaseControl::SetControlValueToDefault()
 {
-    void *block = GetDefaultDataBlk();
-    const UInt32 size = GetDefaultDataSize();
-    if (!controlData || !block || size == 0 || size > blockSize)
-        return true;
-    memcpy(controlData, block, size);
-    dataSize = size;
+    CopyIntoBlock(controlData, GetDefaultDataBlk(), GetDefaultDataSize());
     return true;
 }
 
 bool CBaseControl::SetUIValueToIniData()
 {
-    void *block = GetIniDataBlk();
-    const UInt32 size = GetIniDataSize();
-    if (!uiData || !block || size == 0 || size > blockSize)
-        return true;
-    memcpy(uiData, block, size);
-    dataSize = size;
+    CopyIntoBlock(uiData, GetIniDataBlk(), GetIniDataSize());
     return true;
 }
 
 bool CBaseControl::SetUIValueToDefault()
 {
-    void *block = GetDefaultDataBlk();
-    const UInt32 size = GetDefaultDataSize();
-    if (!controlData || !uiData || !block || size == 0 || size > blockSize)
-        return true;
-    memcpy(uiData, block, size);
-    dataSize = size;
+    // Only a control that has both blocks takes the default into its widget side.
+    CopyIntoBlock(controlData ? uiData : nullptr, GetDefaultDataBlk(), GetDefaultDataSize());
     return true;
 }
 

@@ -105,6 +105,9 @@ protected:
     // the blocks). False when the allocation fails.
     bool AllocateDataBlocks(UInt32 size);
     UInt32 DataBlockSize() const { return blockSize; }
+    // Copies size bytes of block into destination (a data block) and records the size; nothing
+    // when either is missing or the block would not fit.
+    void CopyIntoBlock(void *destination, const void *block, UInt32 size);
     // The preference key for this control: printer identifier followed by preferenceKey.
     // Null when the panel has no printer string yet.
     CFMutableStringRef CreatePreferenceKey() const;
