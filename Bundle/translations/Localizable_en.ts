@@ -1,6 +1,7 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="en">
+<!-- Shared: pane titles and the help book -->
 <context>
     <name>Localizable</name>
     <message>
@@ -15,5 +16,13 @@
         <source>Help Viewer Title for Job Accounting</source>
         <translation>Veltra Printer Help</translation>
     </message>
+</context>
+<!-- Job accounting pane -->
+<context>
+    <name>Localizable</name>
+</context>
+<!-- Print type pane -->
+<context>
+    <name>Localizable</name>
 </context>
 </TS>
