@@ -2,8 +2,25 @@
 
 namespace veltra {
 
+namespace {
+
+const PaneBatchOption *findPaneOption(const PaneBatchDriver *const *drivers,
+                                      const std::string &name)
+{
+    for (; drivers && *drivers; ++drivers) {
+        for (const PaneBatchOption *option = (*drivers)->options; option && option->name;
+             ++option) {
+            if (name == option->name)
+                return option;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
 bool ParseHostOptions(const std::vector<std::string> &arguments, HostOptions *options,
-                      std::string *error)
+                      std::string *error, const PaneBatchDriver *const *drivers)
 {
     struct ValueOption
     {
@@ -38,8 +55,17 @@ bool ParseHostOptions(const std::vector<std::string> &arguments, HostOptions *op
             if (name == option.name)
                 match = &option;
         }
-        if (!match)
+        const PaneBatchOption *paneOption = name.size() > 2 && name.compare(0, 2, "--") == 0
+                                                ? findPaneOption(drivers, name.substr(2))
+                                                : nullptr;
+        if (!match && !paneOption)
             return fail("unknown option " + argument);
+        if (paneOption && !paneOption->argument) {
+            if (equals != std::string::npos)
+                return fail("the option " + name + " takes no value");
+            options->paneValues[paneOption->name] = "yes";
+            continue;
+        }
         std::string value;
         if (equals != std::string::npos) {
             value = argument.substr(equals + 1);
@@ -48,27 +74,61 @@ bool ParseHostOptions(const std::vector<std::string> &arguments, HostOptions *op
                 return fail("the option " + name + " needs a value");
             value = arguments[++i];
         }
-        if (value.empty())
-            return fail("the option " + name + " needs a value");
-        options->*(match->field) = value;
+        if (match) {
+            if (value.empty())
+                return fail("the option " + name + " needs a value");
+            options->*(match->field) = value;
+        } else {
+            // A pane's text may be empty on purpose (an empty passcode, say).
+            options->paneValues[paneOption->name] = value;
+        }
     }
     return true;
 }
 
-std::string HostUsage(const std::string &program)
+std::string HostUsage(const std::string &program, const PaneBatchDriver *const *drivers)
 {
-    return "Usage: " + program +
-           " [--bundle DIR] [--ppd FILE] [--printer ID] [--batch] [--ticket-out FILE]\n"
-           "       [--prefs-dir DIR] [--lang LANG]\n"
-           "Opens the print dialog with the panes of the plug-in bundle for a printer.\n"
-           "  --bundle DIR       the plug-in bundle (default: the one of the build tree)\n"
-           "  --ppd FILE         the printer's PPD (default: the bundled sample printer)\n"
-           "  --printer ID       the printer's identifier (default: from the PPD's file name)\n"
-           "  --batch            off-screen: press Print at once and write the ticket\n"
-           "  --ticket-out FILE  write the ticket's CUPS options there (default: stdout)\n"
-           "  --prefs-dir DIR    keep both preference stores in DIR\n"
-           "  --lang LANG        language of the panes' texts (default: the system's)\n"
-           "Exit status: 0 printed, 1 cancelled or held back by a pane, 2 error.\n";
+    std::string text =
+        "Usage: " + program +
+        " [--bundle DIR] [--ppd FILE] [--printer ID] [--batch] [--ticket-out FILE]\n"
+        "       [--prefs-dir DIR] [--lang LANG] [PANE OPTIONS]\n"
+        "Opens the print dialog with the panes of the plug-in bundle for a printer.\n"
+        "  --bundle DIR       the plug-in bundle (default: the one of the build tree)\n"
+        "  --ppd FILE         the printer's PPD (default: the bundled sample printer)\n"
+        "  --printer ID       the printer's identifier (default: from the PPD's file name)\n"
+        "  --batch            off-screen: fill the panes from the pane options, press Print\n"
+        "  --ticket-out FILE  write the ticket's CUPS options there (default: stdout)\n"
+        "  --prefs-dir DIR    keep both preference stores in DIR\n"
+        "  --lang LANG        language of the panes' texts (default: the system's)\n";
+    bool heading = false;
+    for (; drivers && *drivers; ++drivers) {
+        for (const PaneBatchOption *option = (*drivers)->options; option && option->name;
+             ++option) {
+            if (!heading) {
+                text += "Pane options (with --batch, worked in the panes as a user would):\n";
+                heading = true;
+            }
+            std::string left = std::string("  --") + option->name;
+            if (option->argument)
+                left += std::string(" ") + option->argument;
+            left.resize(std::max<size_t>(left.size() + 2, 21), ' ');
+            text += left + option->help + '\n';
+        }
+    }
+    text += "Exit status: 0 printed, 1 cancelled or refused by a pane, 2 usage error,\n"
+            "3 CUPS or file error.\n";
+    return text;
+}
+
+PaneBatchValues DriverValues(const PaneBatchDriver &driver, const HostOptions &options)
+{
+    PaneBatchValues values;
+    for (const PaneBatchOption *option = driver.options; option && option->name; ++option) {
+        const auto found = options.paneValues.find(option->name);
+        if (found != options.paneValues.end())
+            values.insert(*found);
+    }
+    return values;
 }
 
 } // namespace veltra

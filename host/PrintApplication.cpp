@@ -5,10 +5,13 @@
 
 #include <CoreFoundation/CFQt.h>
 #include <HIToolbox/HIToolbox.h>
+#include <HIToolbox/QtBridge.h>
 #include <Help/AppleHelp.h>
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPushButton>
+#include <QVariant>
 
 #include <cstdio>
 #include <cstdlib>
@@ -38,15 +41,99 @@ bool isSet(const char *name)
     return value && *value;
 }
 
-// In batch mode nobody can answer a pane's modal window: it is closed unanswered.
-void closeModalWindowInBatch(WindowRef window, void *)
+// The name a window is known by: its window name in the interface file, or its object name.
+QString windowName(WindowRef window)
 {
+    const QWidget *widget = VeltraWindowWidget(window);
+    if (!widget)
+        return QString();
+    const QVariant name = widget->property("nibWindowName");
+    return name.isValid() ? name.toString() : widget->objectName();
+}
+
+// The message text of a one-message alert (its static text 'mste' 600).
+std::string alertMessage(WindowRef window)
+{
+    const ControlID messageID{'mste', 600};
+    ControlRef message = nullptr;
+    CFStringRef text = nullptr;
+    if (GetControlByID(window, &messageID, &message) != noErr ||
+        GetControlData(message, kControlEditTextPart, kControlEditTextCFStringTag, sizeof text,
+                       &text, nullptr) != noErr ||
+        !text)
+        return {};
+    CFRef<CFStringRef> owned(text);
+    return QStringFromCF(text).toStdString();
+}
+
+// Clicks the window's OK button (command 'ok  '); answers false when it has none.
+bool clickOK(WindowRef window)
+{
+    QWidget *top = VeltraWindowWidget(window);
+    if (!top)
+        return false;
+    for (QPushButton *button : top->findChildren<QPushButton *>()) {
+        if (button->property("command").toString().trimmed() == QLatin1String("ok") &&
+            button->isEnabled()) {
+            button->click();
+            return true;
+        }
+    }
+    return false;
+}
+
+// With --batch nobody sits at the screen: the panes' drivers answer their windows; an alert
+// nobody answers is reported and confirmed; any other window is closed unanswered.
+struct BatchRun
+{
+    const PaneBatchDriver *const *drivers = nullptr;
+    const HostOptions *options = nullptr;
+};
+
+void answerModalWindowInBatch(WindowRef window, void *data)
+{
+    const auto *run = static_cast<const BatchRun *>(data);
+    const QString name = windowName(window);
+    for (const PaneBatchDriver *const *driver = run->drivers; driver && *driver; ++driver) {
+        if ((*driver)->answer &&
+            (*driver)->answer(window, name, DriverValues(**driver, *run->options)))
+            return;
+    }
+    if (name == QLatin1String("About")) {
+        const std::string message = alertMessage(window);
+        say(message.empty() ? std::string("a pane showed an alert without a message") : message);
+        if (!clickOK(window))
+            QuitAppModalLoopForWindow(window);
+        return;
+    }
     CFStringRef title = nullptr;
     CopyWindowTitleAsCFString(window, &title);
     CFRef<CFStringRef> ownedTitle(title);
     say("a pane opened the window \"" + QStringFromCF(title).toStdString() +
         "\" in batch mode; it is closed unanswered");
     QuitAppModalLoopForWindow(window);
+}
+
+// Works each pane that has a driver, as a user would before pressing Print.
+bool fillPanes(PDEHost &host, const BatchRun &run)
+{
+    for (int i = 0; i < host.paneCount(); ++i) {
+        const PaneBatchDriver *driver = nullptr;
+        for (const PaneBatchDriver *const *d = run.drivers; d && *d; ++d) {
+            if (host.paneKind(i) == (*d)->paneKind)
+                driver = *d;
+        }
+        if (!driver || !driver->fill)
+            continue;
+        host.showPane(i);
+        std::string error;
+        if (!driver->fill(host.dialogWindow(), host.userPaneWidget(i),
+                          DriverValues(*driver, *run.options), &error)) {
+            say(error.empty() ? "the pane " + host.paneTitle(i) + " refused a value" : error);
+            return false;
+        }
+    }
+    return true;
 }
 
 void reportHelpPageInBatch(const char *pagePath, const char *, void *)
@@ -105,13 +192,13 @@ std::string ChooseDisplayMode(HostOptions *options)
     return {};
 }
 
-int RunPrintApplication(const HostOptions &options)
+int RunPrintApplication(const HostOptions &options, const PaneBatchDriver *const *drivers)
 {
     if (!options.prefsDir.empty()) {
         const QString dir = QString::fromStdString(options.prefsDir);
         if (!QDir().mkpath(dir)) {
             say("cannot create the preferences directory " + options.prefsDir);
-            return kHostError;
+            return kHostFailed;
         }
         const QByteArray user = QDir(dir).filePath(QStringLiteral("current-user.prefs")).toUtf8();
         const QByteArray anyUser = QDir(dir).filePath(QStringLiteral("any-user.prefs")).toUtf8();
@@ -128,7 +215,7 @@ int RunPrintApplication(const HostOptions &options)
         if (ppdPath.empty() || !QFileInfo::exists(QString::fromStdString(ppdPath))) {
             say("the sample printer's PPD " + (ppdPath.empty() ? "" : ppdPath + " ") +
                 "is missing; name a printer description with --ppd FILE");
-            return kHostError;
+            return kHostFailed;
         }
         if (printerID.empty())
             printerID = kSamplePrinterID;
@@ -142,7 +229,7 @@ int RunPrintApplication(const HostOptions &options)
     PPDFile ppd = OpenPPD(ppdPath, &error);
     if (!ppd) {
         say(error);
-        return kHostError;
+        return kHostFailed;
     }
     PrintSession session(printerID, std::move(ppd));
 
@@ -150,30 +237,35 @@ int RunPrintApplication(const HostOptions &options)
     std::string bundleDir = options.bundleDir.empty() ? VELTRA_BUILD_BUNDLE_DIR : options.bundleDir;
     if (bundleDir.empty()) {
         say("no plug-in bundle given; name one with --bundle DIR");
-        return kHostError;
+        return kHostFailed;
     }
     PDEHost host;
     host.setCallObserver([](const PDECallRecord &record) { say(DescribeCall(record)); });
     if (!host.load(bundleDir, &error)) {
         say(error);
-        return kHostError;
+        return kHostFailed;
     }
 
     HelpBrowser help;
+    BatchRun batchRun{drivers, &options};
     if (options.batch) {
         VeltraSetHelpViewer(&reportHelpPageInBatch, nullptr);
-        VeltraSetModalLoopObserver(&closeModalWindowInBatch, nullptr);
+        VeltraSetModalLoopObserver(&answerModalWindowInBatch, &batchRun);
     } else {
         help.install();
     }
 
     if (!host.openDialog(session, &error)) {
         say(error);
-        return kHostError;
+        return kHostFailed;
     }
 
     bool printed = false;
-    if (options.batch) {
+    if (options.batch)
+        host.dialog()->show();
+    if (options.batch && !fillPanes(host, batchRun)) {
+        // The pane's message is out; nothing is printed.
+    } else if (options.batch) {
         for (const PDESummaryLine &line : host.summary())
             say("summary: " + line.pane + ": " + line.title + ": " + line.value);
         printed = host.pressPrint();
@@ -190,8 +282,8 @@ int RunPrintApplication(const HostOptions &options)
     }
 
     if (!printed)
-        return kHostCancelled;
-    return writeTicket(session.ticket(), options.ticketOut) ? kHostPrinted : kHostError;
+        return kHostRefused;
+    return writeTicket(session.ticket(), options.ticketOut) ? kHostPrinted : kHostFailed;
 }
 
 } // namespace veltra

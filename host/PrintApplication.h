@@ -13,8 +13,9 @@ namespace veltra {
 enum HostExitStatus : int
 {
     kHostPrinted = 0,
-    kHostCancelled = 1, // cancelled by the user, or the Print command held back by a pane
-    kHostError = 2,
+    kHostRefused = 1, // cancelled by the user, or refused or held back by a pane
+    kHostUsage = 2,   // the command line is wrong
+    kHostFailed = 3,  // CUPS, the bundle, a PPD or a file failed
 };
 
 // Before the QApplication exists: with --batch, or when there is no display at all
@@ -24,8 +25,10 @@ enum HostExitStatus : int
 std::string ChooseDisplayMode(HostOptions *options);
 
 // Runs the dialog (a QApplication must exist) and answers the exit status. Messages go to
-// stderr prefixed with "veltra-print: "; the ticket goes to stdout or --ticket-out.
-int RunPrintApplication(const HostOptions &options);
+// stderr prefixed with "veltra-print: "; the ticket goes to stdout or --ticket-out. In batch
+// mode drivers work the panes of their kinds and answer their windows.
+int RunPrintApplication(const HostOptions &options,
+                        const PaneBatchDriver *const *drivers = kPaneBatchDrivers);
 
 // The ticket's CUPS options, one "key=value" per line, values quoted as cupsParseOptions
 // reads them.

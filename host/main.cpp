@@ -13,7 +13,7 @@ int main(int argc, char **argv)
     if (!veltra::ParseHostOptions(arguments, &options, &error)) {
         std::fprintf(stderr, "veltra-print: %s\n%s", error.c_str(),
                      veltra::HostUsage("veltra-print").c_str());
-        return veltra::kHostError;
+        return veltra::kHostUsage;
     }
     if (options.help) {
         std::fputs(veltra::HostUsage("veltra-print").c_str(), stdout);
