@@ -426,6 +426,16 @@ void CBasePrintPanel::SetxppdPtr(ppd_file_t *description)
     }
 }
 
+void CBasePrintPanel::SetxppdPtr(UIConstraintTable *table)
+{
+    xppdTable = table;
+    const CFIndex count = GetChildWindowCount();
+    for (CFIndex i = 0; i < count; ++i) {
+        if (CPopupWindowInPanel *window = GetChildWindowAt(i))
+            window->SetxppdPtr(table);
+    }
+}
+
 ppd_file_t *CBasePrintPanel::GetPPDRefFromCurrentPrintSession()
 {
     ppd_file_t *description = nullptr;

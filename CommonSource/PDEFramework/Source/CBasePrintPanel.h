@@ -8,6 +8,7 @@
 #include <PrintCore/PMCore.h>
 
 class CPopupWindowInPanel;
+class UIConstraintTable;
 
 // What the plug-in entry is doing with the panel.
 constexpr SInt32 kSyncStateIdle = 0;
@@ -71,6 +72,9 @@ public:
     bool SetCurrentPrinterString(PMPrintSession session);
     void SetxppdPtr(ppd_file_t *description);
     ppd_file_t *GetxppdPtr() const { return ppd; }
+    // The UI-constraint table of ppd, handed on to every window; the owner keeps it.
+    void SetxppdPtr(UIConstraintTable *table);
+    UIConstraintTable *GetxppdTable() const { return xppdTable; }
     ppd_file_t *GetPPDRefFromCurrentPrintSession();
     int ConstrainPanelControlFromPPD(ppd_file_t *description);
     int UpdateConflictsPanelControlFromPPD(ppd_file_t *description);
@@ -117,6 +121,7 @@ protected:
     WindowRef nibWindow = nullptr;
     PMPrintSession printSession = nullptr;
     ppd_file_t *ppd = nullptr;
+    UIConstraintTable *xppdTable = nullptr;
 };
 
 template <typename Op> void CBasePrintPanel::ForEachControl(Op op) const

@@ -1,5 +1,6 @@
 // The job accounting pane's plug-in entry.
 #include "CJobAuthenticationPanel.h"
+#include "JobInformation.h"
 #include "PDEPlugInEntry.h"
 
 namespace {
@@ -26,24 +27,30 @@ OSStatus RefuseAfterCancelledInput(CBasePrintPanel *panel)
                                                                  : OSStatus(noErr);
 }
 
+// Where and when the job was made goes in after the pane's own values.
+void StampJobInformation(CBasePrintPanel *, PMTicketRef ticket)
+{
+    SetInformationToTicket(ticket, false);
+}
+
 } // namespace
 
 extern const PDEPaneDescription kJBAPane = {
-    "3059AF28-E83F-4AC5-BBEC-78C8971D0702",
-    "com.veltra.kzu.pde.JBAKind",
-    "Job Authentication Title",
-    150,
-    60,
-    true,
-    "VZXAccountingSettings",
-    GetAppFullResourceNameJBA,
-    CreateJBAPanel,
-    AddJBAEncodeEntries,
-    nullptr,
-    RefuseAfterCancelledInput,
-    false,
-    nullptr,
-    false,
+    .factoryUUID = "3059AF28-E83F-4AC5-BBEC-78C8971D0702",
+    .kind = "com.veltra.kzu.pde.JBAKind",
+    .titleKey = "Job Authentication Title",
+    .maxH = 150,
+    .maxV = 60,
+    .registersHelpBook = true,
+    .settingsAttribute = "VZXAccountingSettings",
+    .fullResourceName = GetAppFullResourceNameJBA,
+    .createPanel = CreateJBAPanel,
+    .addFixedEncodeEntries = AddJBAEncodeEntries,
+    .addPrinterEncodeEntries = nullptr,
+    .refuseTicketWrite = RefuseAfterCancelledInput,
+    .validatesBeforeTicketWrite = false,
+    .afterTicketWrite = StampJobInformation,
+    .closeCallsPanel = false,
 };
 
 extern "C" __attribute__((visibility("default"))) void *
