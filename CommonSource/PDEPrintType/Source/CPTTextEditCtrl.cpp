@@ -24,7 +24,8 @@ CPTTextEditCtrl::~CPTTextEditCtrl() = default;
 
 bool CPTTextEditCtrl::ToValidate()
 {
-    return disableCount == 0 && hideCount == 0;
+    // A field whose widget the pane could not build is not shown either.
+    return controlRef && disableCount == 0 && hideCount == 0;
 }
 
 bool CPTTextEditCtrl::ToGetSummaryText()

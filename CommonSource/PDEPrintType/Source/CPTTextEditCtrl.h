@@ -24,7 +24,7 @@ public:
     bool PreInvalidateData() override;
     bool CorrectCtrlUI() override;
 
-    // True while the field is neither disabled nor hidden.
+    // True while the field has its widget and is neither disabled nor hidden.
     virtual bool ToValidate();
     virtual bool ToGetSummaryText();
 
