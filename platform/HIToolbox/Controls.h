@@ -76,7 +76,7 @@ OSStatus ClearKeyboardFocus(WindowRef window);
 OSStatus GetKeyboardFocus(WindowRef window, ControlRef *outControl);
 
 // The key filter: called with legacy character codes before a keystroke reaches the field.
-//   left/right/up/down arrows 28/29/30/31, backspace 8, forward delete 127, tab 9,
+//   left/right/up/down arrows 28/29/30/31, backspace 8, forward delete 127,
 //   return/enter 13, escape 27; a character below U+0100 is its own code (Latin-1);
 //   half-width katakana U+FF61..U+FF9F are 0xA1..0xDF; any other character is 0x80, which no
 //   key set admits. Modifiers: Ctrl = cmdKey (0x0100), Shift = shiftKey (0x0200),
@@ -86,6 +86,7 @@ OSStatus GetKeyboardFocus(WindowRef window, ControlRef *outControl);
 //   filter once per character; any block drops the whole keystroke.
 // The key code is the platform's native virtual key truncated to 16 bits. Changes the filter
 // makes to the codes are ignored.
+// Tab and Shift+Tab move the keyboard focus and never reach the filter.
 // Keys that type nothing and edit nothing (F1, Home, Shift alone) reach the field unfiltered,
 // and so does text that arrives through an input method (it is checked when committed).
 // Return/Enter in a window with a default button, and Escape in a window with a cancel button

@@ -405,6 +405,9 @@ bool HIControl::filterKey(QKeyEvent *event)
 {
     if (!m_keyFilter)
         return false;
+    // Tab and Shift+Tab move the keyboard focus, as in every dialog: no field filters them.
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)
+        return false;
     // Return and Escape press the window's default and cancel buttons, not the field.
     if (HIWindow *window = owner()) {
         const int key = event->key();

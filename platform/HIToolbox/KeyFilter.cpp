@@ -9,7 +9,6 @@ constexpr SInt16 kRightArrowCharCode = 29;
 constexpr SInt16 kUpArrowCharCode = 30;
 constexpr SInt16 kDownArrowCharCode = 31;
 constexpr SInt16 kBackspaceCharCode = 8;
-constexpr SInt16 kTabCharCode = 9;
 constexpr SInt16 kReturnCharCode = 13;
 constexpr SInt16 kEscapeCharCode = 27;
 constexpr SInt16 kDeleteCharCode = 127;
@@ -35,9 +34,6 @@ SInt16 EditingKeyCharCode(int key)
         return kBackspaceCharCode;
     case Qt::Key_Delete:
         return kDeleteCharCode;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return kTabCharCode;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         return kReturnCharCode;

@@ -306,6 +306,7 @@ TEST_F(PlugInEntryTest, PasscodeIsScrambledUnlessThePrinterTurnsItOff)
         ASSERT_EQ(RecordingEntry::Initialize(context, nullptr, nullptr, userPane, session.ref()),
                   noErr);
         panel->passcode->setValue("1234");
+        panel->passcode->SetControlValueToUI(); // the pane's nib has a passcode field
         panel->passcode->GetValueFromUI();
         ASSERT_EQ(RecordingEntry::Sync(context, session.ref(), false), noErr);
         const std::string *written =

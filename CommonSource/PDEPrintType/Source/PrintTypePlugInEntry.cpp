@@ -1,6 +1,8 @@
 // The print type pane's plug-in entry.
 #include "CPrintTypePanel.h"
 #include "PDEPlugInEntry.h"
+#include "PPDQueries.h"
+#include "PrintTypeTables.h"
 
 #include <cstring>
 
@@ -14,29 +16,31 @@ CBasePrintPanel *CreatePrintTypePanel()
 // The passcode is scrambled unless the printer description turns scrambling off.
 void AddPrintTypeEncodeEntries(CFMutableArrayRef list, ppd_file_t *ppd)
 {
-    ppd_attr_t *encrypted = ppdFindAttr(ppd, "VZXPrintTypePasswordEncrypted", nullptr);
-    if (!encrypted || (encrypted->value && strcmp(encrypted->value, "True") == 0))
-        AddControlToEncodeArray(nullptr, 'sppi', 206, list);
+    ppd_attr_t *encrypted = ppdFindAttr(ppd, kOrvPrintTypeIsEncryptPassword, nullptr);
+    if (!encrypted ||
+        (encrypted->value && strcmp(encrypted->value, kOrvPasswordEncryptedTrue) == 0))
+        AddControlToEncodeArray(nullptr, printTypePasswordCtrlID.signature,
+                                printTypePasswordCtrlID.id, list);
 }
 
 } // namespace
 
 extern const PDEPaneDescription kPrintTypePane = {
-    "1D9C6339-C758-49A8-94AB-B3CF6CF1A0BF",
-    "com.veltra.kzu.pde.PrintTypeKind",
-    "PDE Title",
-    80,
-    60,
-    false,
-    "VZXPrintTypeSettings",
-    GetAppFullResourceNamePrintType,
-    CreatePrintTypePanel,
-    nullptr,
-    AddPrintTypeEncodeEntries,
-    nullptr,
-    true,
-    nullptr,
-    true,
+    .factoryUUID = "1D9C6339-C758-49A8-94AB-B3CF6CF1A0BF",
+    .kind = "com.veltra.kzu.pde.PrintTypeKind",
+    .titleKey = "PDE Title",
+    .maxH = 80,
+    .maxV = 60,
+    .registersHelpBook = false,
+    .settingsAttribute = kOrvProductTypePrintType,
+    .fullResourceName = GetAppFullResourceNamePrintType,
+    .createPanel = CreatePrintTypePanel,
+    .addFixedEncodeEntries = nullptr,
+    .addPrinterEncodeEntries = AddPrintTypeEncodeEntries,
+    .refuseTicketWrite = nullptr,
+    .validatesBeforeTicketWrite = true,
+    .afterTicketWrite = nullptr,
+    .closeCallsPanel = true,
 };
 
 extern "C" __attribute__((visibility("default"))) void *

@@ -1,0 +1,12 @@
+#include "CPTRestoreButton.h"
+
+#include "CBasePrintPanel.h"
+
+bool CPTRestoreButton::UIEventHandler()
+{
+    if (panel) {
+        panel->SetDefaultValueToUI();
+        panel->SetValueFromUIToControl();
+    }
+    return true;
+}

@@ -1,0 +1,9 @@
+#include "CPTTextEditCtrlExt1.h"
+
+bool CPTTextEditCtrlExt1::InvalidateData()
+{
+    if (!ToValidate())
+        return true;
+    ReadForCheck();
+    return CTextEditControl::InvalidateData();
+}

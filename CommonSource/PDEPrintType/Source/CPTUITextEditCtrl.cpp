@@ -1,0 +1,6 @@
+#include "CPTUITextEditCtrl.h"
+
+bool CPTUITextEditCtrl::PreInvalidateData()
+{
+    return CheckNotEmpty(CFSTR("Message42"));
+}

@@ -1,0 +1,25 @@
+#include "CPTVerStringSText.h"
+
+CPTVerStringSText::CPTVerStringSText(ControlID *id)
+    : CStaticTextControl(id, nullptr, nullptr, nullptr, nullptr, nullptr)
+{}
+
+bool CPTVerStringSText::InitializeTitle(CFBundleRef bundle)
+{
+    if (!bundle || !controlRef)
+        return false;
+    CFTypeRef version =
+        CFBundleGetValueForInfoDictionaryKey(bundle, CFSTR("CFBundleShortVersionString"));
+    if (!version || CFGetTypeID(version) != CFStringGetTypeID())
+        return false;
+    CFRef<CFMutableStringRef> title(CFStringCreateMutable(kCFAllocatorDefault, 0));
+    if (!title)
+        return false;
+    CFStringAppend(title, CFSTR("ver."));
+    CFStringAppend(title, static_cast<CFStringRef>(version));
+    CFStringRef shown = title.get();
+    ::SetControlData(controlRef, kControlEntireControl, kControlStaticTextCFStringTag, sizeof shown,
+                     &shown);
+    Draw1Control(controlRef);
+    return true;
+}
