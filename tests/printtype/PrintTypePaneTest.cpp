@@ -93,6 +93,7 @@ TEST_F(PrintTypePaneTest, JobTypeChangeIsRefusedWhileAFieldIsInvalid)
          "The user name must have 1 to 8 letters, digits or symbols (Latin-1 characters), and "
          "not only spaces."},
         {kPasscode, "123", nullptr, "Enter a passcode of 4 to 12 digits."},
+        {kPasscode, nullptr, "12ab56", "Enter a passcode of 4 to 12 digits."},
     };
     for (const auto &c : cases) {
         open("Veltra-LX4200.ppd");
