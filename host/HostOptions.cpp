@@ -1,5 +1,9 @@
 #include "HostOptions.h"
 
+#include <cups/cups.h>
+
+#include <cstdlib>
+
 namespace veltra {
 
 namespace {
@@ -48,6 +52,39 @@ bool ParseHostOptions(const std::vector<std::string> &arguments, HostOptions *op
             options->help = true;
             continue;
         }
+        if (argument == "-" || argument.empty() || argument[0] != '-') {
+            options->files.push_back(argument);
+            continue;
+        }
+        if (argument.size() >= 2 && argument[1] != '-' &&
+            (argument[1] == 'd' || argument[1] == 'n' || argument[1] == 'o')) {
+            // lp's short options, their value attached or the next word.
+            const char letter = argument[1];
+            std::string value = argument.substr(2);
+            if (value.empty()) {
+                if (i + 1 >= arguments.size())
+                    return fail(std::string("the option -") + letter + " needs a value");
+                value = arguments[++i];
+            }
+            if (letter == 'd') {
+                options->destination = value;
+            } else if (letter == 'n') {
+                char *end = nullptr;
+                const long copies = std::strtol(value.c_str(), &end, 10);
+                if (*end || copies < 1 || copies > 9999)
+                    return fail("the copies (-n) must be a number from 1 to 9999, not " + value);
+                options->copies = int(copies);
+            } else {
+                cups_option_t *parsed = nullptr;
+                const int count = cupsParseOptions(value.c_str(), 0, &parsed);
+                for (int k = 0; k < count; ++k)
+                    options->jobOptions.emplace_back(parsed[k].name, parsed[k].value);
+                cupsFreeOptions(count, parsed);
+                if (count == 0)
+                    return fail("the option -o needs NAME=VALUE, not " + value);
+            }
+            continue;
+        }
         const size_t equals = argument.find('=');
         const std::string name = argument.substr(0, equals);
         const ValueOption *match = nullptr;
@@ -90,9 +127,15 @@ std::string HostUsage(const std::string &program, const PaneBatchDriver *const *
 {
     std::string text =
         "Usage: " + program +
-        " [--bundle DIR] [--ppd FILE] [--printer ID] [--batch] [--ticket-out FILE]\n"
-        "       [--prefs-dir DIR] [--lang LANG] [PANE OPTIONS]\n"
-        "Opens the print dialog with the panes of the plug-in bundle for a printer.\n"
+        " [-d DEST] [-n COPIES] [-o NAME=VALUE]... [--bundle DIR] [--ppd FILE]\n"
+        "       [--printer ID] [--batch] [--ticket-out FILE] [--prefs-dir DIR] [--lang LANG]\n"
+        "       [PANE OPTIONS] [FILE...]\n"
+        "Opens the print dialog with the panes of the plug-in bundle for a printer. With -d the\n"
+        "job goes to that CUPS queue (the FILEs, or standard input); without it the ticket's\n"
+        "CUPS options are written out.\n"
+        "  -d DEST            print to the CUPS destination DEST, with its PPD\n"
+        "  -n COPIES          the number of copies\n"
+        "  -o NAME=VALUE      a further job option, as lp takes it\n"
         "  --bundle DIR       the plug-in bundle (default: the one of the build tree)\n"
         "  --ppd FILE         the printer's PPD (default: the bundled sample printer)\n"
         "  --printer ID       the printer's identifier (default: from the PPD's file name)\n"

@@ -4,6 +4,7 @@
 #include "PaneBatch.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace veltra {
@@ -18,6 +19,11 @@ struct HostOptions
     std::string prefsDir;  // --prefs-dir DIR: both preference stores in DIR
     std::string language;  // --lang LANG: language of the bundle's strings
     bool help = false;     // --help
+    // In the style of lp:
+    std::string destination; // -d DEST: print to that CUPS queue with the queue's PPD
+    int copies = 1;          // -n COPIES
+    std::vector<std::pair<std::string, std::string>> jobOptions; // -o NAME=VALUE...
+    std::vector<std::string> files; // the documents; none: standard input
     // The panes' batch options given, by name without "--"; a flag holds "yes".
     PaneBatchValues paneValues;
 };

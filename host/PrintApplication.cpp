@@ -1,6 +1,7 @@
 #include "PrintApplication.h"
 
 #include "HelpBrowser.h"
+#include "JobSubmission.h"
 #include "PDEHost.h"
 
 #include <CoreFoundation/CFQt.h>
@@ -210,7 +211,7 @@ int RunPrintApplication(const HostOptions &options, const PaneBatchDriver *const
     // The printer.
     std::string ppdPath = options.ppdFile;
     std::string printerID = options.printerID;
-    if (ppdPath.empty()) {
+    if (ppdPath.empty() && options.destination.empty()) {
         ppdPath = VELTRA_SAMPLE_PPD;
         if (ppdPath.empty() || !QFileInfo::exists(QString::fromStdString(ppdPath))) {
             say("the sample printer's PPD " + (ppdPath.empty() ? "" : ppdPath + " ") +
@@ -220,13 +221,32 @@ int RunPrintApplication(const HostOptions &options, const PaneBatchDriver *const
         if (printerID.empty())
             printerID = kSamplePrinterID;
     }
-    if (printerID.empty()) {
+    if (printerID.empty() && options.destination.empty()) {
         printerID = QFileInfo(QString::fromStdString(ppdPath)).completeBaseName().toStdString();
         if (printerID.empty())
             printerID = kSamplePrinterID;
     }
     std::string error;
+    std::string destinationPPD; // a temporary copy of the destination's PPD
+    if (!options.destination.empty() && options.ppdFile.empty()) {
+        char path[1024] = "";
+        time_t modified = 0;
+        const http_status_t got = cupsGetPPD3(CUPS_HTTP_DEFAULT, options.destination.c_str(),
+                                              &modified, path, sizeof path);
+        if (got != HTTP_STATUS_OK) {
+            say("the CUPS destination " + options.destination + " has no PPD to open (" +
+                cupsLastErrorString() + ")");
+            return kHostFailed;
+        }
+        destinationPPD = path;
+        ppdPath = path;
+        printerID = options.printerID.empty() ? options.destination : options.printerID;
+    }
+    if (printerID.empty())
+        printerID = options.destination;
     PPDFile ppd = OpenPPD(ppdPath, &error);
+    if (!destinationPPD.empty())
+        std::remove(destinationPPD.c_str());
     if (!ppd) {
         say(error);
         return kHostFailed;
@@ -283,6 +303,24 @@ int RunPrintApplication(const HostOptions &options, const PaneBatchDriver *const
 
     if (!printed)
         return kHostRefused;
+    if (!options.destination.empty()) {
+        JobRequest request;
+        request.destination = options.destination;
+        request.copies = options.copies;
+        request.extra = options.jobOptions;
+        request.files = options.files;
+        const int job = SubmitJob(request, session.ticket(), &error);
+        if (!job) {
+            say(error);
+            return kHostFailed;
+        }
+        std::printf("request id is %s-%d\n", options.destination.c_str(), job);
+        std::fflush(stdout);
+        // An explicit --ticket-out keeps a copy of what went to the queue.
+        if (!options.ticketOut.empty() && !writeTicket(session.ticket(), options.ticketOut))
+            return kHostFailed;
+        return kHostPrinted;
+    }
     return writeTicket(session.ticket(), options.ticketOut) ? kHostPrinted : kHostFailed;
 }
 

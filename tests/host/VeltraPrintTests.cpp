@@ -181,9 +181,24 @@ TEST(VeltraPrint, BadInputEndsWithAClearMessageAndItsStatus)
          3},
         {{"--bundle", kTestBundle, "--colour", "red"}, "unknown option --colour", 2},
         {{"--bundle"}, "needs a value", 2},
+        {{"-n", "0"}, "must be a number from 1 to 9999, not 0", 2},
+        // Printing to CUPS: what can be checked is checked before a job exists.
+        {{"--bundle", kTestBundle, "--ppd", kTestPPD, "--batch", "-d", "Office", "-o",
+          "note=" + QString(256, 'x')},
+         "the value of the option note is 256 bytes; CUPS takes at most 255; nothing is printed",
+         3},
+        {{"--bundle", kTestBundle, "--ppd", kTestPPD, "--batch", "-d", "Office",
+          dir.filePath("Missing.txt")},
+         "Missing.txt: No such file or directory; nothing is printed",
+         3},
+        {{"--bundle", kTestBundle, "--ppd", kTestPPD, "--batch", "-d", "Office", kTestPPD},
+         "cannot reach the CUPS server 127.0.0.1",
+         3},
+        {{"--bundle", kTestBundle, "--batch", "-d", "Office"}, "Office has no PPD to open", 3},
     };
     for (const Case &c : cases) {
-        const ProgramRun r = run(c.arguments);
+        // No CUPS server listens there.
+        const ProgramRun r = run(c.arguments, with("CUPS_SERVER", "127.0.0.1:1"));
         EXPECT_EQ(r.exitCode, c.status) << c.arguments.join(' ').toStdString() << "\n" << r.err;
         EXPECT_NE(r.err.find(c.message), std::string::npos)
             << c.arguments.join(' ').toStdString() << "\n"
