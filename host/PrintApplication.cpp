@@ -9,6 +9,7 @@
 #include <HIToolbox/QtBridge.h>
 #include <Help/AppleHelp.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPushButton>
@@ -24,12 +25,29 @@
 #ifndef VELTRA_SAMPLE_PPD
 #define VELTRA_SAMPLE_PPD ""
 #endif
+#ifndef VELTRA_INSTALLED_BUNDLE_DIR
+#define VELTRA_INSTALLED_BUNDLE_DIR ""
+#endif
+#ifndef VELTRA_INSTALLED_SAMPLE_PPD
+#define VELTRA_INSTALLED_SAMPLE_PPD ""
+#endif
 
 namespace veltra {
 
 namespace {
 
 constexpr const char *kSamplePrinterID = "Veltra_Sample";
+
+// An installed veltra-print finds its files beside it (<prefix>/bin/..); one in the build tree
+// finds the build tree's.
+std::string installedOrBuilt(const char *installed, const char *built)
+{
+    const QString path = QCoreApplication::applicationDirPath() + QStringLiteral("/../") +
+                         QString::fromUtf8(installed);
+    if (*installed && QFileInfo::exists(path))
+        return QFileInfo(path).absoluteFilePath().toStdString();
+    return built;
+}
 
 void say(const std::string &message)
 {
@@ -212,7 +230,7 @@ int RunPrintApplication(const HostOptions &options, const PaneBatchDriver *const
     std::string ppdPath = options.ppdFile;
     std::string printerID = options.printerID;
     if (ppdPath.empty() && options.destination.empty()) {
-        ppdPath = VELTRA_SAMPLE_PPD;
+        ppdPath = installedOrBuilt(VELTRA_INSTALLED_SAMPLE_PPD, VELTRA_SAMPLE_PPD);
         if (ppdPath.empty() || !QFileInfo::exists(QString::fromStdString(ppdPath))) {
             say("the sample printer's PPD " + (ppdPath.empty() ? "" : ppdPath + " ") +
                 "is missing; name a printer description with --ppd FILE");
@@ -254,7 +272,10 @@ int RunPrintApplication(const HostOptions &options, const PaneBatchDriver *const
     PrintSession session(printerID, std::move(ppd));
 
     // The panes.
-    std::string bundleDir = options.bundleDir.empty() ? VELTRA_BUILD_BUNDLE_DIR : options.bundleDir;
+    std::string bundleDir =
+        options.bundleDir.empty()
+            ? installedOrBuilt(VELTRA_INSTALLED_BUNDLE_DIR, VELTRA_BUILD_BUNDLE_DIR)
+            : options.bundleDir;
     if (bundleDir.empty()) {
         say("no plug-in bundle given; name one with --bundle DIR");
         return kHostFailed;
