@@ -240,6 +240,13 @@ bool PDEHost::openDialog(PrintSession &session, std::string *error)
         return false;
     }
     m_dialog->setPrintHandler([this] { return pressPrint(); });
+    m_dialog->addSummaryPage([this] {
+        std::vector<PrintDialog::SummaryLine> lines;
+        for (const PDESummaryLine &line : summary())
+            lines.push_back({QString::fromStdString(line.pane), QString::fromStdString(line.title),
+                             QString::fromStdString(line.value)});
+        return lines;
+    });
     m_dialog->showPane(0);
     return true;
 }

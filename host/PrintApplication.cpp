@@ -12,7 +12,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVariant>
 
 #include <cstdio>
@@ -316,6 +318,16 @@ int RunPrintApplication(const HostOptions &options, const PaneBatchDriver *const
         host.dialog()->exec();
         printed = host.printed();
     }
+    int copies = options.copies;
+    std::vector<std::pair<std::string, std::string>> jobOptions = options.jobOptions;
+    if (host.dialog()) {
+        // What the user set in the dialog itself, unless the command line said it.
+        if (copies == 1)
+            copies = host.dialog()->copiesBox()->value();
+        const QString pages = host.dialog()->pageRangeField()->text();
+        if (!pages.isEmpty())
+            jobOptions.emplace_back("page-ranges", pages.toStdString());
+    }
     host.close();
     if (options.batch) {
         VeltraSetModalLoopObserver(nullptr, nullptr);
@@ -327,8 +339,8 @@ int RunPrintApplication(const HostOptions &options, const PaneBatchDriver *const
     if (!options.destination.empty()) {
         JobRequest request;
         request.destination = options.destination;
-        request.copies = options.copies;
-        request.extra = options.jobOptions;
+        request.copies = copies;
+        request.extra = jobOptions;
         request.files = options.files;
         const int job = SubmitJob(request, session.ticket(), &error);
         if (!job) {

@@ -2,8 +2,13 @@
 
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSpinBox>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace veltra {
@@ -45,6 +50,19 @@ PrintDialog::PrintDialog(const QString &printerName, QWidget *parent) : QDialog(
 
     auto *buttons = new QWidget(this);
     auto *buttonLayout = new QHBoxLayout(buttons);
+    buttonLayout->addWidget(new QLabel(tr("Copies:"), buttons));
+    m_copies = new QSpinBox(buttons);
+    m_copies->setObjectName(QStringLiteral("copies"));
+    m_copies->setRange(1, 9999);
+    buttonLayout->addWidget(m_copies);
+    buttonLayout->addWidget(new QLabel(tr("Pages:"), buttons));
+    m_pageRange = new QLineEdit(buttons);
+    m_pageRange->setObjectName(QStringLiteral("pageRange"));
+    m_pageRange->setPlaceholderText(tr("All, or e.g. 1-3,5"));
+    // What CUPS takes as page-ranges.
+    m_pageRange->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("^(\\d+(-\\d+)?)(,\\d+(-\\d+)?)*,?$|^$")), m_pageRange));
+    buttonLayout->addWidget(m_pageRange);
     buttonLayout->addStretch(1);
     m_cancelButton = new QPushButton(tr("Cancel"), buttons);
     m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
@@ -86,12 +104,55 @@ QWidget *PrintDialog::pane(int index) const
     return m_panes[size_t(index)];
 }
 
+void PrintDialog::addSummaryPage(std::function<std::vector<SummaryLine>()> provider)
+{
+    m_summaryProvider = std::move(provider);
+    m_summary = new QTableWidget(0, 2, m_paneArea);
+    m_summary->setObjectName(QStringLiteral("summary"));
+    m_summary->setHorizontalHeaderLabels({tr("Setting"), tr("Value")});
+    m_summary->horizontalHeader()->setStretchLastSection(true);
+    m_summary->verticalHeader()->hide();
+    m_summary->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_summary->setGeometry(0, 0, m_paneArea->minimumWidth(), m_paneArea->minimumHeight());
+    m_summary->hide();
+    const QSignalBlocker blocker(m_panePopup);
+    m_panePopup->addItem(tr("Summary"));
+}
+
 void PrintDialog::showPane(int index)
 {
-    if (index < 0 || index >= paneCount())
+    const bool summary = m_summary && index == paneCount();
+    if (index < 0 || (index >= paneCount() && !summary))
         return;
     for (int i = 0; i < paneCount(); ++i)
         m_panes[size_t(i)]->setVisible(i == index);
+    if (m_summary) {
+        m_summary->setVisible(summary);
+        if (summary) {
+            m_summary->setRowCount(0);
+            QString pane;
+            for (const SummaryLine &line : m_summaryProvider()) {
+                if (line.pane != pane) {
+                    // A heading row per pane.
+                    pane = line.pane;
+                    const int row = m_summary->rowCount();
+                    m_summary->insertRow(row);
+                    auto *heading = new QTableWidgetItem(pane);
+                    QFont bold = heading->font();
+                    bold.setBold(true);
+                    heading->setFont(bold);
+                    m_summary->setItem(row, 0, heading);
+                    m_summary->setSpan(row, 0, 1, 2);
+                }
+                const int row = m_summary->rowCount();
+                m_summary->insertRow(row);
+                m_summary->setItem(row, 0, new QTableWidgetItem(line.title));
+                m_summary->setItem(row, 1, new QTableWidgetItem(line.value));
+            }
+            m_summary->resizeColumnToContents(0);
+            m_summary->setGeometry(0, 0, m_paneArea->minimumWidth(), m_paneArea->minimumHeight());
+        }
+    }
     if (m_panePopup->currentIndex() != index) {
         const QSignalBlocker blocker(m_panePopup);
         m_panePopup->setCurrentIndex(index);

@@ -10,7 +10,10 @@
 
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
+class QSpinBox;
+class QTableWidget;
 
 namespace veltra {
 
@@ -30,6 +33,18 @@ public:
     // After a pane has grown its user pane: the dialog grows to hold every page.
     void fitPanes();
 
+    // The last entry of the pane pop-up: every pane's summary as a heading and value table,
+    // filled from provider each time it is chosen.
+    struct SummaryLine
+    {
+        QString pane, title, value;
+    };
+    void addSummaryPage(std::function<std::vector<SummaryLine>()> provider);
+    QTableWidget *summaryTable() const { return m_summary; }
+
+    QSpinBox *copiesBox() const { return m_copies; }
+    QLineEdit *pageRangeField() const { return m_pageRange; }
+
     QComboBox *panePopup() const { return m_panePopup; }
     QPushButton *printButton() const { return m_printButton; }
     QPushButton *cancelButton() const { return m_cancelButton; }
@@ -46,6 +61,10 @@ private:
     QPushButton *m_printButton = nullptr;
     QPushButton *m_cancelButton = nullptr;
     std::vector<QWidget *> m_panes; // children of m_paneArea
+    QTableWidget *m_summary = nullptr;
+    std::function<std::vector<SummaryLine>()> m_summaryProvider;
+    QSpinBox *m_copies = nullptr;
+    QLineEdit *m_pageRange = nullptr;
     std::function<bool()> m_printHandler;
 };
 

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -185,8 +186,9 @@ TEST_F(PDEHostTest, PanePopupShowsOnePageAtATime)
     open();
     m_host.dialog()->show();
     QComboBox *popup = m_host.dialog()->panePopup();
-    ASSERT_EQ(popup->count(), 2);
+    ASSERT_EQ(popup->count(), 3);
     EXPECT_EQ(popup->itemText(1), "Test Pane B");
+    EXPECT_EQ(popup->itemText(2), "Summary");
     EXPECT_TRUE(m_host.userPaneWidget(0)->isVisible());
     EXPECT_FALSE(m_host.userPaneWidget(1)->isVisible());
     popup->setFocus();
@@ -194,6 +196,18 @@ TEST_F(PDEHostTest, PanePopupShowsOnePageAtATime)
     EXPECT_EQ(popup->currentIndex(), 1);
     EXPECT_FALSE(m_host.userPaneWidget(0)->isVisible());
     EXPECT_TRUE(m_host.userPaneWidget(1)->isVisible());
+
+    // The summary: a heading row per pane, then its settings and values.
+    QTest::keyClick(popup, Qt::Key_Down);
+    QTableWidget *table = m_host.dialog()->summaryTable();
+    ASSERT_TRUE(table->isVisible());
+    EXPECT_FALSE(m_host.userPaneWidget(1)->isVisible());
+    QStringList rows;
+    for (int row = 0; row < table->rowCount(); ++row)
+        rows << table->item(row, 0)->text() + "|" +
+                    (table->item(row, 1) ? table->item(row, 1)->text() : QString());
+    EXPECT_EQ(rows.join(';'), "Test Pane A|;Test Setting|Value A;Test Pane B|;Test Setting|Value B")
+        << rows.join(';').toStdString();
 }
 
 TEST_F(PDEHostTest, TextTypedInAPaneReachesTheTicketWhenPrintIsClicked)
@@ -273,7 +287,7 @@ TEST_F(PDEHostTest, PaneWhosePrologueFailsIsLeftOut)
     open();
     ASSERT_EQ(m_host.paneCount(), 1);
     EXPECT_EQ(m_host.paneKind(0), "com.veltra.test.PaneB");
-    EXPECT_EQ(m_host.dialog()->panePopup()->count(), 1);
+    EXPECT_EQ(m_host.dialog()->panePopup()->count(), 2); // pane B and the summary
     const std::vector<std::string> log = testpde::log();
     EXPECT_TRUE(contains(log, "A:Destroyed"));
     EXPECT_FALSE(contains(log, "A:Initialize"));
