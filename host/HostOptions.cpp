@@ -32,9 +32,10 @@ bool ParseHostOptions(const std::vector<std::string> &arguments, HostOptions *op
         std::string HostOptions::*field;
     };
     static const ValueOption valueOptions[] = {
-        {"--bundle", &HostOptions::bundleDir},   {"--ppd", &HostOptions::ppdFile},
-        {"--printer", &HostOptions::printerID},  {"--ticket-out", &HostOptions::ticketOut},
-        {"--prefs-dir", &HostOptions::prefsDir}, {"--lang", &HostOptions::language},
+        {"--bundle", &HostOptions::bundleDir},          {"--ppd", &HostOptions::ppdFile},
+        {"--printer", &HostOptions::printerID},         {"--ticket-out", &HostOptions::ticketOut},
+        {"--prefs-dir", &HostOptions::prefsDir},        {"--lang", &HostOptions::language},
+        {"--screenshots", &HostOptions::screenshotDir},
     };
     auto fail = [error](std::string message) {
         if (error)
@@ -142,7 +143,8 @@ std::string HostUsage(const std::string &program, const PaneBatchDriver *const *
         "  --batch            off-screen: fill the panes from the pane options, press Print\n"
         "  --ticket-out FILE  write the ticket's CUPS options there (default: stdout)\n"
         "  --prefs-dir DIR    keep both preference stores in DIR\n"
-        "  --lang LANG        language of the panes' texts (default: the system's)\n";
+        "  --lang LANG        language of the panes' texts (default: the system's)\n"
+        "  --screenshots DIR  save a picture of each page and each window opened in DIR\n";
     bool heading = false;
     for (; drivers && *drivers; ++drivers) {
         for (const PaneBatchOption *option = (*drivers)->options; option && option->name;

@@ -11,14 +11,15 @@ namespace veltra {
 
 struct HostOptions
 {
-    std::string bundleDir; // --bundle DIR: default the bundle of the build tree
-    std::string ppdFile;   // --ppd FILE: default the bundled sample printer's PPD
-    std::string printerID; // --printer ID: default from the PPD's file name
-    bool batch = false;    // --batch: off-screen, work the panes, press Print
-    std::string ticketOut; // --ticket-out FILE: default standard output
-    std::string prefsDir;  // --prefs-dir DIR: both preference stores in DIR
-    std::string language;  // --lang LANG: language of the bundle's strings
-    bool help = false;     // --help
+    std::string bundleDir;     // --bundle DIR: default the bundle of the build tree
+    std::string ppdFile;       // --ppd FILE: default the bundled sample printer's PPD
+    std::string printerID;     // --printer ID: default from the PPD's file name
+    bool batch = false;        // --batch: off-screen, work the panes, press Print
+    std::string ticketOut;     // --ticket-out FILE: default standard output
+    std::string prefsDir;      // --prefs-dir DIR: both preference stores in DIR
+    std::string language;      // --lang LANG: language of the bundle's strings
+    bool help = false;         // --help
+    std::string screenshotDir; // --screenshots DIR: pictures of each page and window there
     // In the style of lp:
     std::string destination; // -d DEST: print to that CUPS queue with the queue's PPD
     int copies = 1;          // -n COPIES

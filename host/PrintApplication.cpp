@@ -9,6 +9,7 @@
 #include <HIToolbox/QtBridge.h>
 #include <Help/AppleHelp.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -111,10 +112,23 @@ struct BatchRun
     const HostOptions *options = nullptr;
 };
 
+void saveScreenshot(const HostOptions &options, QWidget *widget, const QString &name)
+{
+    if (options.screenshotDir.empty() || !widget)
+        return;
+    const QString path =
+        QDir(QString::fromStdString(options.screenshotDir)).filePath(name + ".png");
+    QDir().mkpath(QString::fromStdString(options.screenshotDir));
+    if (!widget->grab().save(path))
+        say("cannot save the picture " + path.toStdString());
+}
+
 void answerModalWindowInBatch(WindowRef window, void *data)
 {
     const auto *run = static_cast<const BatchRun *>(data);
     const QString name = windowName(window);
+    QApplication::processEvents();
+    saveScreenshot(*run->options, VeltraWindowWidget(window), "window-" + name);
     for (const PaneBatchDriver *const *driver = run->drivers; driver && *driver; ++driver) {
         if ((*driver)->answer &&
             (*driver)->answer(window, name, DriverValues(**driver, *run->options)))
@@ -309,6 +323,18 @@ int RunPrintApplication(const HostOptions &options, const PaneBatchDriver *const
     if (options.batch && !fillPanes(host, batchRun)) {
         // The pane's message is out; nothing is printed.
     } else if (options.batch) {
+        if (!options.screenshotDir.empty()) {
+            // Every page as the user sees it, the summary last.
+            for (int i = 0; i <= host.paneCount(); ++i) {
+                host.showPane(i);
+                QApplication::processEvents();
+                saveScreenshot(options, host.dialog(),
+                               i < host.paneCount()
+                                   ? QString::fromStdString("pane-" + host.paneKind(i))
+                                   : QStringLiteral("summary"));
+            }
+            host.showPane(0);
+        }
         for (const PDESummaryLine &line : host.summary())
             say("summary: " + line.pane + ": " + line.title + ": " + line.value);
         printed = host.pressPrint();
