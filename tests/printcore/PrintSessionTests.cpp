@@ -2,6 +2,7 @@
 // current printer's identifier, and PPDs that libcups cannot open.
 #include <CoreFoundation/CFQt.h>
 #include <PrintCore/PrintHost.h>
+#include <cstdint>
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -119,7 +120,10 @@ TEST(PrintSession, CurrentPrinterHasTheSessionsIdentifier)
 TEST(PrintSession, SessionThatIsGoneOrUnknownIsRefused)
 {
     auto session = std::make_unique<PrintSession>("Gone", nullptr);
-    const PMPrintSession stale = session->ref();
+    // Kept as a number: the handle of a session that is gone is only ever compared, never
+    // dereferenced, and the compiler need not track it as a pointer to freed memory.
+    const auto staleHandle = reinterpret_cast<std::uintptr_t>(session->ref());
+    const auto stale = reinterpret_cast<PMPrintSession>(staleHandle);
     PMPrinter printer = nullptr;
     ASSERT_EQ(PMSessionGetCurrentPrinter(stale, &printer), noErr);
     session.reset();
