@@ -2,11 +2,11 @@
 // current printer's identifier, and PPDs that libcups cannot open.
 #include <CoreFoundation/CFQt.h>
 #include <PrintCore/PrintHost.h>
-#include <cstdint>
 
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
