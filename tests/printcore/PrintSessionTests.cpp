@@ -120,9 +120,9 @@ TEST(PrintSession, CurrentPrinterHasTheSessionsIdentifier)
 TEST(PrintSession, SessionThatIsGoneOrUnknownIsRefused)
 {
     auto session = std::make_unique<PrintSession>("Gone", nullptr);
-    // Kept as a number: the handle of a session that is gone is only ever compared, never
-    // dereferenced, and the compiler need not track it as a pointer to freed memory.
-    const auto staleHandle = reinterpret_cast<std::uintptr_t>(session->ref());
+    // The handle of a session that is gone is only ever looked up, never dereferenced; read
+    // through a volatile number, the compiler does not take it for a pointer to freed memory.
+    const volatile auto staleHandle = reinterpret_cast<std::uintptr_t>(session->ref());
     const auto stale = reinterpret_cast<PMPrintSession>(staleHandle);
     PMPrinter printer = nullptr;
     ASSERT_EQ(PMSessionGetCurrentPrinter(stale, &printer), noErr);
