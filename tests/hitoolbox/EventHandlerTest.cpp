@@ -117,32 +117,25 @@ TEST(HandlerChains, OkCommandConsumedByTheWindowStopsBeforeTheApplication)
     EXPECT_EQ(ProcessHICommandInWindow(nullptr, kHICommandOK), errInvalidWindowRef);
 }
 
-TEST(HandlerChains, HandlersOfADisposedWindowAreGone)
+TEST(HandlerChains, EventTypesCanBeAddedAndRemovedAndGoWithTheirWindow)
 {
     RecordingHandler handler;
+    handler.answer = noErr;
     EventHandlerRef ref = nullptr;
     {
         NibWindow window("Window");
         ASSERT_EQ(window.status(), noErr);
-        ref = Install(GetWindowEventTarget(window), kCommand, handler);
+        ref = Install(GetWindowEventTarget(window), kHit, handler);
+        EXPECT_EQ(ProcessHICommandInWindow(window, 'xxxx'), eventNotHandledErr);
+        ASSERT_EQ(AddEventTypesToHandler(ref, 1, &kCommand), noErr);
+        EXPECT_EQ(ProcessHICommandInWindow(window, 'xxxx'), noErr);
+        ASSERT_EQ(RemoveEventTypesFromHandler(ref, 1, &kCommand), noErr);
+        EXPECT_EQ(ProcessHICommandInWindow(window, 'xxxx'), eventNotHandledErr);
+        EXPECT_EQ(handler.calls, 1);
     }
+    // Handlers of a disposed window are gone.
     EXPECT_EQ(RemoveEventHandler(ref), paramErr);
     EXPECT_EQ(AddEventTypesToHandler(ref, 1, &kHit), paramErr);
-}
-
-TEST(HandlerChains, EventTypesCanBeAddedAndRemoved)
-{
-    NibWindow window("Window");
-    ASSERT_EQ(window.status(), noErr);
-    RecordingHandler handler;
-    handler.answer = noErr;
-    EventHandlerRef ref = Install(GetWindowEventTarget(window), kHit, handler);
-    EXPECT_EQ(ProcessHICommandInWindow(window, 'xxxx'), eventNotHandledErr);
-    ASSERT_EQ(AddEventTypesToHandler(ref, 1, &kCommand), noErr);
-    EXPECT_EQ(ProcessHICommandInWindow(window, 'xxxx'), noErr);
-    ASSERT_EQ(RemoveEventTypesFromHandler(ref, 1, &kCommand), noErr);
-    EXPECT_EQ(ProcessHICommandInWindow(window, 'xxxx'), eventNotHandledErr);
-    EXPECT_EQ(handler.calls, 1);
 }
 
 TEST(ControlHits, UserChangesSendHitsAndProgramChangesDoNot)
@@ -171,22 +164,14 @@ TEST(ControlHits, UserChangesSendHitsAndProgramChangesDoNot)
     QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, ModalScript::ClickPoint(box));
     EXPECT_EQ(check.calls, 1);
     EXPECT_EQ(GetControlValue(window.control('tchk', 1)), 0);
-}
 
-TEST(ControlHits, ClickOnARadioButtonThatIsOnKeepsItOn)
-{
-    NibWindow window("Window");
-    ASSERT_EQ(window.status(), noErr);
-    ControlRef radio = window.control('trad', 1);
-    RecordingHandler handler;
-    Install(GetControlEventTarget(radio), kHit, handler);
-    SetControlValue(radio, 0);
+    // A click on a radio button that is on keeps it on, and is a hit all the same.
     auto *button = window.widgetOf<QRadioButton>('trad', 1);
     QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, ModalScript::ClickPoint(button));
-    EXPECT_EQ(GetControlValue(radio), 1);
+    EXPECT_EQ(GetControlValue(window.control('trad', 1)), 1);
     QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, ModalScript::ClickPoint(button));
-    EXPECT_EQ(GetControlValue(radio), 1);
-    EXPECT_EQ(handler.calls, 2);
+    EXPECT_EQ(GetControlValue(window.control('trad', 1)), 1);
+    EXPECT_EQ(radio.calls, 2);
 }
 
 TEST(ControlHits, ButtonCommandFollowsItsHitToTheWindow)
@@ -281,26 +266,33 @@ TEST(WindowEvents, ShowActivationAndBoundsReachTheWindow)
     };
     EXPECT_GE(saw(kEventWindowDrawContent), 1);
     EXPECT_GE(saw(kEventWindowActivated), 1);
-    handler.events.clear();
-    SizeWindow(window, 500, 400, true);
+    // Bounds changes say what changed.
+    std::vector<UInt32> attributes;
+    const EventTypeSpec bounds{kEventClassWindow, kEventWindowBoundsChanged};
+    InstallEventHandler(
+        GetWindowEventTarget(window),
+        [](EventHandlerCallRef, EventRef event, void *userData) -> OSStatus {
+            UInt32 value = 0;
+            GetEventParameter(event, kEventParamAttributes, typeUInt32, nullptr, sizeof(value),
+                              nullptr, &value);
+            static_cast<std::vector<UInt32> *>(userData)->push_back(value);
+            return noErr;
+        },
+        1, &bounds, &attributes, nullptr);
+    const auto sawOnly = [&](UInt32 attribute) {
+        return !attributes.empty() && std::all_of(attributes.begin(), attributes.end(),
+                                                  [=](UInt32 value) { return value == attribute; });
+    };
+    SizeWindow(window, 333, 222, true);
     QCoreApplication::processEvents();
-    EXPECT_GE(saw(kEventWindowBoundsChanged), 1);
+    EXPECT_TRUE(sawOnly(kWindowBoundsChangeSizeChanged));
+    attributes.clear();
+    MoveWindow(window, 40, 50, false);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(sawOnly(kWindowBoundsChangeOriginChanged));
 }
 
 namespace {
-
-struct BoundsRecorder
-{
-    std::vector<UInt32> attributes;
-    static OSStatus Proc(EventHandlerCallRef, EventRef event, void *userData)
-    {
-        UInt32 value = 0;
-        GetEventParameter(event, kEventParamAttributes, typeUInt32, nullptr, sizeof(value), nullptr,
-                          &value);
-        static_cast<BoundsRecorder *>(userData)->attributes.push_back(value);
-        return noErr;
-    }
-};
 
 OSStatus IdealSize(EventHandlerCallRef, EventRef event, void *)
 {
@@ -309,29 +301,6 @@ OSStatus IdealSize(EventHandlerCallRef, EventRef event, void *)
 }
 
 } // namespace
-
-TEST(WindowEvents, BoundsChangesSayWhatChanged)
-{
-    NibWindow window("Window");
-    ASSERT_EQ(window.status(), noErr);
-    ShowWindow(window);
-    BoundsRecorder recorder;
-    const EventTypeSpec bounds{kEventClassWindow, kEventWindowBoundsChanged};
-    InstallEventHandler(GetWindowEventTarget(window), BoundsRecorder::Proc, 1, &bounds, &recorder,
-                        nullptr);
-    const auto sawOnly = [&](UInt32 attribute) {
-        return !recorder.attributes.empty() &&
-               std::all_of(recorder.attributes.begin(), recorder.attributes.end(),
-                           [attribute](UInt32 value) { return value == attribute; });
-    };
-    SizeWindow(window, 333, 222, true);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(sawOnly(kWindowBoundsChangeSizeChanged));
-    recorder.attributes.clear();
-    MoveWindow(window, 40, 50, false);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(sawOnly(kWindowBoundsChangeOriginChanged));
-}
 
 TEST(WindowEvents, ZoomAsksForTheIdealSize)
 {

@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-TEST(KeyboardFocus, HiddenWindowRemembersItsFocusUntilShown)
+TEST(KeyboardFocus, HiddenWindowRemembersItsFocusUntilShownAndFocusMovesAndClears)
 {
     NibWindow window("Window");
     ASSERT_EQ(window.status(), noErr);
@@ -25,17 +25,11 @@ TEST(KeyboardFocus, HiddenWindowRemembersItsFocusUntilShown)
     EXPECT_EQ(edit->selectedText(), QStringLiteral("wrong")) << "ready to be typed over";
     QTest::keyClicks(edit, QStringLiteral("ok"));
     EXPECT_EQ(edit->text(), QStringLiteral("ok"));
-}
 
-TEST(KeyboardFocus, FocusMovesAndClears)
-{
-    NibWindow window("Window");
-    ASSERT_EQ(window.status(), noErr);
-    ControlRef first = window.control('tedt', 1);
+    // Focus moves, and clears with ClearKeyboardFocus or the no-part.
+    ControlRef first = field;
     ControlRef second = window.control('tpwd', 1);
-    SetKeyboardFocus(window, first, kControlEditTextPart);
     SetKeyboardFocus(window, second, kControlEditTextPart);
-    ControlRef focus = nullptr;
     GetKeyboardFocus(window, &focus);
     EXPECT_EQ(focus, second);
 
@@ -53,14 +47,6 @@ TEST(KeyboardFocus, FocusMovesAndClears)
         << "a control of another window";
     EXPECT_EQ(SetKeyboardFocus(nullptr, first, kControlEditTextPart), errInvalidWindowRef);
     EXPECT_EQ(GetKeyboardFocus(window, nullptr), paramErr);
-}
-
-TEST(SysBeep, EveryBeepIsCounted)
-{
-    const UInt32 before = VeltraBeepCount();
-    SysBeep(10);
-    SysBeep(10);
-    EXPECT_EQ(VeltraBeepCount(), before + 2);
 }
 
 namespace {

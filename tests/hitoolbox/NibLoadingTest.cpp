@@ -7,7 +7,6 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
-#include <QRadioButton>
 #include <QTemporaryDir>
 
 namespace {
@@ -48,7 +47,7 @@ private:
 
 } // namespace
 
-TEST(NibLoading, BundleNibOpensAndUnknownNibIsNotFound)
+TEST(NibLoading, BundleNibOpensAndUnknownNibsAreNotFound)
 {
     TemporaryBundle bundle;
     ASSERT_NE(bundle.get(), nullptr);
@@ -65,11 +64,6 @@ TEST(NibLoading, BundleNibOpensAndUnknownNibIsNotFound)
     EXPECT_EQ(CreateNibReferenceWithCFBundle(bundle.get(), CFSTR("NoSuchNib"), &nib),
               errNibNotFound);
     EXPECT_EQ(nib, nullptr);
-}
-
-TEST(NibLoading, MissingDirectoryIsNotFound)
-{
-    IBNibRef nib = nullptr;
     EXPECT_EQ(VeltraCreateNibReferenceWithPath(VELTRA_TEST_DATA_DIR "/Missing.nib", &nib),
               errNibNotFound);
     EXPECT_EQ(nib, nullptr);
@@ -120,30 +114,4 @@ TEST(NibLoading, WindowIsHiddenNamedAndClassifiedByItsTopLevel)
     ASSERT_EQ(dialog.status(), noErr);
     EXPECT_EQ(GetWindowClassOf(dialog), kMovableModalWindowClass);
     EXPECT_NE(qobject_cast<QDialog *>(dialog.widget()), nullptr);
-}
-
-TEST(NibLoading, RadioButtonsAreLeftForTheProgramToGroup)
-{
-    NibWindow window("Window");
-    ASSERT_EQ(window.status(), noErr);
-    auto *a = window.widgetOf<QRadioButton>('trad', 1);
-    auto *b = window.widgetOf<QRadioButton>('trad', 2);
-    ASSERT_TRUE(a && b);
-    EXPECT_FALSE(a->autoExclusive());
-    SetControlValue(window.control('trad', 2), 1);
-    EXPECT_TRUE(a->isChecked()) << "turning B on must not turn A off";
-    EXPECT_TRUE(b->isChecked());
-}
-
-TEST(NibLoading, EachWindowGetsItsOwnWidgets)
-{
-    NibWindow first("Window");
-    NibWindow second("Window");
-    ASSERT_EQ(first.status(), noErr);
-    ASSERT_EQ(second.status(), noErr);
-    ControlRef inFirst = first.control('tedt', 1);
-    ControlRef inSecond = second.control('tedt', 1);
-    EXPECT_NE(inFirst, inSecond);
-    EXPECT_EQ(GetControlOwner(inFirst), first.get());
-    EXPECT_EQ(GetControlOwner(inSecond), second.get());
 }
