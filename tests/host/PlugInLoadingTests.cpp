@@ -140,21 +140,6 @@ TEST(PlugInLoading, FailuresSayWhatIsMissing)
             nullptr);
         EXPECT_NE(capture.text().find("34343434-0000-4000-8000-000000000034"), std::string::npos);
     }
-    {
-        StderrCapture capture;
-        EXPECT_EQ(
-            CFPlugInCreate(nullptr, urlOf(VELTRA_TEST_DATA_DIR "/bundles/NoFactories.plugin")),
-            nullptr);
-        const std::string said = capture.text();
-        EXPECT_NE(said.find("names no factories"), std::string::npos) << said;
-        EXPECT_NE(said.find("NoFactories.plugin"), std::string::npos) << said;
-    }
-    {
-        StderrCapture capture;
-        EXPECT_EQ(CFPlugInCreate(nullptr, urlOf(VELTRA_TEST_DATA_DIR "/bundles/Malformed.plugin")),
-                  nullptr);
-        EXPECT_NE(capture.text().find("Info.plist"), std::string::npos);
-    }
 }
 
 TEST(PlugInLoading, MalformedFactoryEntriesAreIgnoredAndTheRestRegistered)
