@@ -16,6 +16,11 @@ struct AdminCase
     bool isAdmin;
 };
 
+void PrintTo(const AdminCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
 const AdminCase kCases[] = {
     {"ListedMember", "jo", "wheel:x:10:ann\nadmin:x:4242:ann,jo,bob\n", 100, true},
     {"NotListed", "jo", "admin:x:4242:ann,bob\n", 100, false},

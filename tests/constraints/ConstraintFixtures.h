@@ -4,6 +4,7 @@
 
 #include <PrintCore/PrintHost.h>
 
+#include <ostream>
 #include <string>
 
 namespace ctest {
@@ -21,6 +22,10 @@ struct RealPPD
     const char *uri;  // the driver's URI for it
 };
 extern const RealPPD kRealPPDs[4];
+inline void PrintTo(const RealPPD &ppd, std::ostream *out)
+{
+    *out << ppd.name;
+}
 
 // The real description, extracted from the driver into the build tree once; null with a test
 // failure naming the cause when the driver cannot supply it.

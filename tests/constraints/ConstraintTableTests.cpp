@@ -52,6 +52,13 @@ struct QueryCase
     size_t entries;
 };
 
+// Names the case in test output and in the test's name: the constraint, the mark, the query.
+void PrintTo(const QueryCase &c, std::ostream *out)
+{
+    *out << c.constraint << " | " << c.markOption << "=" << c.markChoice << " | " << c.option << "="
+         << c.choice;
+}
+
 const QueryCase kQueryCases[] = {
     // Both choices given: one entry, in the direction written.
     {"*InputSlot Manual *PageSize A4", "InputSlot", "Manual", "PageSize", "A4", true, 1},

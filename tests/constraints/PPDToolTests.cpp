@@ -68,6 +68,13 @@ struct ToolCase
     const char *err; // expected inside standard error
 };
 
+// Names the case in test output and in the test's name: the command line.
+void PrintTo(const ToolCase &c, std::ostream *out)
+{
+    *out << (c.args.isEmpty() ? QStringLiteral("(no arguments)") : c.args.join(QLatin1Char(' ')))
+                .toStdString();
+}
+
 class PPDToolRuns : public testing::TestWithParam<ToolCase>
 {
 };

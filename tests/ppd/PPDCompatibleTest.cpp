@@ -39,7 +39,7 @@ protected:
     ControlRef popup = nullptr;
 };
 
-TEST_F(PPDCompatible, RealPrintersAreCheckedAgainstTheListedModels)
+TEST_F(PPDCompatible, ASampleOfRealPrintersIsCheckedAgainstTheListedModels)
 {
     const struct
     {
@@ -47,8 +47,6 @@ TEST_F(PPDCompatible, RealPrintersAreCheckedAgainstTheListedModels)
         OSStatus expected;
     } cases[] = {
         {&kKyoceraFrench, noErr},
-        {&kRicoh, noErr},
-        {&kLexmark, noErr},
         {&kSharp, kPPDModelNotSupported},
     };
     for (const auto &c : cases) {

@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,6 +26,11 @@ enum class Scope
     CurrentUser,
     AnyUser
 };
+
+inline void PrintTo(Scope scope, std::ostream *out)
+{
+    *out << (scope == Scope::CurrentUser ? "CurrentUser" : "AnyUser");
+}
 
 inline CFStringRef userOf(Scope scope)
 {
