@@ -1,5 +1,6 @@
 // The print type pane on the sample printer: opening it (Prologue to the end of Initialize,
-// with its first Sync) and a Sync towards the ticket with a secure job filled in.
+// with its first Sync) and a Sync towards the ticket with a secure job filled in, with the
+// same values again or with a changed one.
 #include "PDEPlugInEntry.h"
 
 #include <CoreFoundation/CFQt.h>
@@ -83,7 +84,20 @@ void PrintTypeSyncTowardsTicket(benchmark::State &state)
         if (GetControlByID(VeltraWindowForWidget(&dialog.window), &id, &control) == noErr)
             qobject_cast<QLineEdit *>(VeltraControlWidget(control))->setText(text);
     }
+    // Argument 1: the user name changes before each Sync, so the preferences are saved each
+    // time; 0: the same values again, as at a second Print.
+    const bool changing = state.range(0) == 1;
+    QLineEdit *userName = nullptr;
+    ControlID userNameID{'spui', 204};
+    if (GetControlByID(VeltraWindowForWidget(&dialog.window), &userNameID, &control) == noErr)
+        userName = qobject_cast<QLineEdit *>(VeltraControlWidget(control));
+    int round = 0;
     for (auto _ : state) {
+        if (changing && userName) {
+            state.PauseTiming();
+            userName->setText(++round % 2 ? QStringLiteral("bob") : QStringLiteral("alice"));
+            state.ResumeTiming();
+        }
         if (calls->Sync(context, session.ref(), false) != noErr)
             state.SkipWithError("Sync failed");
     }
@@ -93,7 +107,11 @@ void PrintTypeSyncTowardsTicket(benchmark::State &state)
 }
 
 BENCHMARK(PrintTypeOpen)->Unit(benchmark::kMicrosecond);
-BENCHMARK(PrintTypeSyncTowardsTicket)->Unit(benchmark::kMicrosecond);
+BENCHMARK(PrintTypeSyncTowardsTicket)
+    ->ArgName("changed")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -9,7 +9,9 @@
 #include <QDir>
 #include <QMutex>
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 const CFStringRef kCFPreferencesAnyApplication = CFSTR("kCFPreferencesAnyApplication");
 const CFStringRef kCFPreferencesCurrentApplication = CFSTR("kCFPreferencesCurrentApplication");
@@ -30,6 +32,9 @@ struct PreferenceStores
     std::unique_ptr<PreferenceStore> currentUser;
     std::unique_ptr<PreferenceStore> anyUser;
     bool reportedUnknownDomain = false;
+    int batchDepth = 0;
+    // Stores synchronised inside the current batch, saved when it ends.
+    std::vector<PreferenceStore *> batched;
 };
 
 // The stores live until the process ends and are never destroyed: a store saves nothing on
@@ -171,7 +176,33 @@ Boolean CFPreferencesSynchronize(CFStringRef applicationID, CFStringRef userName
     PreferenceStores &s = stores();
     QMutexLocker locker(&s.mutex);
     PreferenceStore *store = storeFor(applicationID, userName, hostName);
-    return store && store->synchronize();
+    if (!store)
+        return false;
+    if (s.batchDepth == 0)
+        return store->synchronize();
+    if (std::find(s.batched.begin(), s.batched.end(), store) == s.batched.end())
+        s.batched.push_back(store);
+    return store->canSave();
+}
+
+void VeltraPreferencesBeginBatch(void)
+{
+    PreferenceStores &s = stores();
+    QMutexLocker locker(&s.mutex);
+    ++s.batchDepth;
+}
+
+Boolean VeltraPreferencesEndBatch(void)
+{
+    PreferenceStores &s = stores();
+    QMutexLocker locker(&s.mutex);
+    if (s.batchDepth == 0 || --s.batchDepth > 0)
+        return true;
+    bool saved = true;
+    for (PreferenceStore *store : s.batched)
+        saved = store->synchronize() && saved;
+    s.batched.clear();
+    return saved;
 }
 
 void VeltraPreferencesSetStoreFiles(const char *currentUserFile, const char *anyUserFile)
@@ -179,6 +210,7 @@ void VeltraPreferencesSetStoreFiles(const char *currentUserFile, const char *any
     PreferenceStores &s = stores();
     QMutexLocker locker(&s.mutex);
     // Unsaved changes go with the cached state.
+    s.batched.clear();
     s.currentUser.reset();
     s.anyUser.reset();
     s.currentUserFile = currentUserFile ? QFile::decodeName(currentUserFile) : QString();

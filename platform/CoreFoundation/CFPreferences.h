@@ -26,3 +26,23 @@ Boolean CFPreferencesSynchronize(CFStringRef applicationID, CFStringRef userName
 // $XDG_CONFIG_HOME/veltra-pde/preferences for the current user,
 // the first of $XDG_CONFIG_DIRS/veltra-pde/preferences for any user). Drops cached state.
 void VeltraPreferencesSetStoreFiles(const char *currentUserFile, const char *anyUserFile);
+
+// A pane writes each value with its own CFPreferencesSynchronize; saving the file each time
+// would rewrite (and flush to disk) the same store once per control. Between Begin and the
+// outermost End, CFPreferencesSynchronize saves nothing and only answers whether the changes
+// could be saved; End saves every store that was asked to, once, and answers false when one
+// of those saves failed. Batches nest.
+void VeltraPreferencesBeginBatch(void);
+Boolean VeltraPreferencesEndBatch(void);
+
+#ifdef __cplusplus
+// One batch for the life of the object.
+class VeltraPreferencesBatch
+{
+public:
+    VeltraPreferencesBatch() { VeltraPreferencesBeginBatch(); }
+    ~VeltraPreferencesBatch() { VeltraPreferencesEndBatch(); }
+    VeltraPreferencesBatch(const VeltraPreferencesBatch &) = delete;
+    VeltraPreferencesBatch &operator=(const VeltraPreferencesBatch &) = delete;
+};
+#endif

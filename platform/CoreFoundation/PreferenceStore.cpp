@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -141,9 +142,40 @@ void PreferenceStore::reportSaveFailure(const QString &why)
                  native(m_path).constData(), why.toLocal8Bit().constData(), advice);
 }
 
+bool PreferenceStore::canSave()
+{
+    if (!m_pending.empty())
+        dropUnchangedValues();
+    if (m_pending.empty())
+        return true;
+    if (const std::optional<QString> why = whyNotWritable()) {
+        reportSaveFailure(*why);
+        return false;
+    }
+    return true;
+}
+
+void PreferenceStore::dropUnchangedValues()
+{
+    // Rereads the file first when another process changed it, so a value is only taken as
+    // unchanged against what is saved now.
+    QSettings &current = reader();
+    current.sync();
+    for (auto entry = m_pending.begin(); entry != m_pending.end();) {
+        const QVariant saved = current.value(PreferenceKeyEscape(entry->first));
+        const bool unchanged =
+            entry->second ? saved.isValid() && saved == *entry->second : !saved.isValid();
+        entry = unchanged ? m_pending.erase(entry) : std::next(entry);
+    }
+}
+
 bool PreferenceStore::synchronize()
 {
     bool saved = true;
+    // A pane writes every value at each Print; the file is only rewritten (and flushed to
+    // disk) when one of them differs from what it holds.
+    if (!m_pending.empty())
+        dropUnchangedValues();
     if (!m_pending.empty()) {
         if (const std::optional<QString> why = whyNotWritable()) {
             reportSaveFailure(*why);

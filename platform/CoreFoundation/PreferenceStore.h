@@ -33,6 +33,9 @@ public:
     // Saves pending changes (merged with what others saved meanwhile) and rereads the file.
     // False when they cannot be saved; they stay pending then.
     bool synchronize();
+    // Whether synchronize() could save the pending changes now (reported once when not);
+    // values equal to the saved ones are no longer pending.
+    bool canSave();
 
 private:
     QSettings &reader();
@@ -42,6 +45,7 @@ private:
     void removeStaleLock() const;
     void reportSaveFailure(const QString &why);
     void reportIfUnreadable();
+    void dropUnchangedValues();
 
     const QString m_path;
     const Sharing m_sharing;

@@ -8,6 +8,7 @@
 #include "CBasePrintPanel.h"
 #include "SessionAccess.h"
 
+#include <CoreFoundation/CFPreferences.h>
 #include <PrintCore/PMPrintingDialogExtensions.h>
 
 #include <new>
@@ -306,7 +307,11 @@ template <const PDEPaneDescription &Pane> struct PDEEntry
                 return kPMPDEValidateFailed;
             }
             panel->SetValueFromUIToControl();
-            panel->SetValueToPreference();
+            {
+                // Every control's value goes into the stores, which are then saved once.
+                VeltraPreferencesBatch batch;
+                panel->SetValueToPreference();
+            }
             const int written = panel->SetValueToTicket(ticket, false, ctx->encodeList);
             panel->SetSyncState(kSyncStateIdle);
             if (written != 0)
