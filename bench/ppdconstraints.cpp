@@ -121,6 +121,7 @@ void BM_TableConflictFlags(benchmark::State &state, ppd_file_t *ppd)
     ppdMarkDefaults(ppd);
     const std::vector<ppd_option_t *> options = Options(ppd);
     int conflicted = 0;
+    const CFStringRef conflictTrue = CFSTR("ConflictTrue");
     for (auto _ : state) {
         CFRef<CFMutableArrayRef> list(CFArrayCreateMutable(nullptr, 0, &kCFTypeArrayCallBacks));
         CFMutableArrayRef out = list.get();
@@ -130,7 +131,7 @@ void BM_TableConflictFlags(benchmark::State &state, ppd_file_t *ppd)
         conflicted = 0;
         for (CFIndex i = 0; i < CFArrayGetCount(list); ++i) {
             auto entry = static_cast<CFArrayRef>(CFArrayGetValueAtIndex(list, i));
-            conflicted += CFEqual(CFArrayGetValueAtIndex(entry, 3), CFSTR("ConflictTrue"));
+            conflicted += CFEqual(CFArrayGetValueAtIndex(entry, 3), conflictTrue);
         }
     }
     SetPerChoice(state, ChoiceCount(options));

@@ -146,6 +146,9 @@ std::optional<QString> decodeUTF8(const char *bytes, qsizetype length, bool exte
         bytes += 3;
         length -= 3;
     }
+    // Keywords, choice names and most texts of a PPD are plain ASCII: no decoder needed.
+    if (QtPrivate::isAscii(QLatin1StringView(bytes, length)))
+        return QString::fromLatin1(bytes, length);
     // Keep a byte-order mark that is part of the text; the decoder rejects truncated and
     // overlong sequences, encoded surrogates and values beyond U+10FFFF.
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
@@ -230,13 +233,10 @@ std::optional<QString> CFStringEncodingDecode(const char *bytes, qsizetype lengt
         return decodeUTF8(bytes, length, isExternalRepresentation);
     case kCFStringEncodingUnicode:
         return decodeUTF16(bytes, length, isExternalRepresentation);
-    case kCFStringEncodingASCII: {
-        for (qsizetype i = 0; i < length; ++i) {
-            if (uchar(bytes[i]) >= 0x80)
-                return std::nullopt;
-        }
+    case kCFStringEncodingASCII:
+        if (!QtPrivate::isAscii(QLatin1StringView(bytes, length)))
+            return std::nullopt;
         return QString::fromLatin1(bytes, length);
-    }
     default:
         if (!isLegacy(encoding))
             return std::nullopt;

@@ -28,8 +28,9 @@ OSStatus GetUIListFromPPD(ppd_file_t *ppd, const UIConstraintTable *table, const
         return noErr;
 
     CFRef<CFStringRef> optionKeyword(CreateKeywordString(option->keyword));
-    const CFStringRef conflictTrue = CFSTR("ConflictTrue");
-    const CFStringRef conflictFalse = CFSTR("ConflictFalse");
+    // Looked up once: each CFSTR evaluation searches the table of constant strings.
+    static const CFStringRef conflictTrue = CFSTR("ConflictTrue");
+    static const CFStringRef conflictFalse = CFSTR("ConflictFalse");
     for (int c = 0; c < option->num_choices; ++c) {
         const ppd_choice_t &choice = option->choices[c];
         CFRef<CFStringRef> name(CreateKeywordString(choice.choice));
