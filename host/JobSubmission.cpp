@@ -1,5 +1,7 @@
 #include "JobSubmission.h"
 
+#include "CupsHolders.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -8,19 +10,6 @@
 namespace veltra {
 
 namespace {
-
-struct OptionsHolder
-{
-    int count = 0;
-    cups_option_t *options = nullptr;
-    ~OptionsHolder() { cupsFreeOptions(count, options); }
-};
-
-struct DestHolder
-{
-    cups_dest_t *dest = nullptr;
-    ~DestHolder() { cupsFreeDests(dest ? 1 : 0, dest); }
-};
 
 struct FileCloser
 {
@@ -48,7 +37,7 @@ bool fail(std::string *error, std::string message)
 
 int SubmitJob(const JobRequest &request, const PrintTicket &ticket, std::string *error)
 {
-    OptionsHolder options;
+    CupsOptions options;
     options.count = ticket.toCupsOptions(&options.options);
     for (const auto &[name, value] : request.extra)
         options.count = cupsAddOption(name.c_str(), value.c_str(), options.count, &options.options);
@@ -86,9 +75,10 @@ int SubmitJob(const JobRequest &request, const PrintTicket &ticket, std::string 
                         cupsLastErrorString());
         return 0;
     }
-    DestHolder dest;
-    dest.dest = cupsGetNamedDest(http.get(), request.destination.c_str(), nullptr);
-    if (!dest.dest) {
+    CupsDests dest;
+    dest.list = cupsGetNamedDest(http.get(), request.destination.c_str(), nullptr);
+    dest.count = dest.list ? 1 : 0;
+    if (!dest.list) {
         fail(error, "no CUPS destination " + request.destination + ": " + cupsLastErrorString());
         return 0;
     }

@@ -196,6 +196,30 @@ bool PDEHost::openDialog(PrintSession &session, std::string *error)
     // The dialog is a toolkit window: the panes install their Print handler on its target.
     m_window = VeltraWindowForWidget(m_dialog.get());
 
+    startPanes();
+    if (m_panes.empty()) {
+        if (error)
+            *error = "no printing dialog extension could be created (see the messages above)";
+        DisposeWindow(m_window);
+        m_window = nullptr;
+        m_dialog.reset();
+        return false;
+    }
+    m_dialog->setPrintHandler([this] { return pressPrint(); });
+    m_dialog->addSummaryPage([this] {
+        std::vector<PrintDialog::SummaryLine> lines;
+        for (const PDESummaryLine &line : summary())
+            lines.push_back({QString::fromStdString(line.pane), QString::fromStdString(line.title),
+                             QString::fromStdString(line.value)});
+        return lines;
+    });
+    m_dialog->setPaneShownHandler([this](int index) { paneShown(index); });
+    showFirstPane();
+    return true;
+}
+
+void PDEHost::startPanes()
+{
     for (const CFRef<CFUUIDRef> &factory : m_factories) {
         std::unique_ptr<Pane> pane = createPane(factory);
         if (!pane)
@@ -230,25 +254,78 @@ bool PDEHost::openDialog(PrintSession &session, std::string *error)
         m_panes.push_back(std::move(pane));
         startPane(*m_panes.back(), index);
     }
+}
 
-    if (m_panes.empty()) {
+void PDEHost::showFirstPane()
+{
+    for (int i = 0; i < paneCount(); ++i) {
+        if (m_dialog->isPaneOffered(i)) {
+            m_dialog->showPane(i);
+            return;
+        }
+    }
+    m_dialog->showPane(paneCount());
+}
+
+void PDEHost::paneShown(int index)
+{
+    // Only the pane on screen is open.
+    for (size_t i = 0; i < m_panes.size(); ++i) {
+        Pane &pane = *m_panes[i];
+        const PlugInIntfVTable *v = pane.vtable();
+        if (pane.opened && int(i) != index) {
+            if (v && v->Close)
+                record(int(i), pane.label, "Close", v->Close(pane.context));
+            pane.opened = false;
+        }
+    }
+    if (index < 0 || index >= paneCount())
+        return;
+    Pane &pane = *m_panes[size_t(index)];
+    const PlugInIntfVTable *v = pane.vtable();
+    if (!pane.opened && v && v->Open) {
+        record(index, pane.label, "Open", v->Open(pane.context));
+        pane.opened = true;
+    }
+}
+
+bool PDEHost::changePrinter(PrintSession &session, std::string *error)
+{
+    if (!m_dialog) {
         if (error)
-            *error = "no printing dialog extension could be created (see the messages above)";
-        DisposeWindow(m_window);
-        m_window = nullptr;
-        m_dialog.reset();
+            *error = "the print dialog is not open";
         return false;
     }
-    m_dialog->setPrintHandler([this] { return pressPrint(); });
-    m_dialog->addSummaryPage([this] {
-        std::vector<PrintDialog::SummaryLine> lines;
-        for (const PDESummaryLine &line : summary())
-            lines.push_back({QString::fromStdString(line.pane), QString::fromStdString(line.title),
-                             QString::fromStdString(line.value)});
-        return lines;
-    });
-    m_dialog->showPane(0);
+    // The panes of the printer before end as in a cancelled dialog, and start anew for this
+    // one, so that each printer shows the values saved for it.
+    endPanes(kDialogCancelled);
+    m_dialog->clearPanes();
+    m_session = &session;
+    m_printed = false;
+    startPanes();
+    showFirstPane();
+    if (m_panes.empty()) {
+        if (error)
+            *error = "no printing dialog extension could be created for the printer " +
+                     session.printerID() + " (see the messages above)";
+        return false;
+    }
     return true;
+}
+
+void PDEHost::endPanes(OSStatus status)
+{
+    for (size_t i = 0; i < m_panes.size(); ++i) {
+        Pane &pane = *m_panes[i];
+        const PlugInIntfVTable *v = pane.vtable();
+        if (v && pane.opened && v->Close)
+            record(int(i), pane.label, "Close", v->Close(pane.context));
+        pane.opened = false;
+        if (v && v->Terminate)
+            record(int(i), pane.label, "Terminate", v->Terminate(pane.context, status));
+        releasePane(pane, int(i));
+    }
+    m_panes.clear();
 }
 
 void PDEHost::startPane(Pane &pane, int index)
@@ -265,7 +342,11 @@ void PDEHost::startPane(Pane &pane, int index)
                                       pane.userPane, m_session->ref())
                       : kPMPDEInitializeFailed;
     record(index, pane.label, "Initialize", pane.initializeResult,
-           pane.initializeResult == noErr ? std::string() : "the pane stays empty");
+           pane.initializeResult == noErr ? std::string()
+                                          : "the pane is not offered for this printer");
+    // A pane offers nothing for a printer whose description does not enable it.
+    if (pane.initializeResult != noErr)
+        m_dialog->withdrawPane(index);
     m_dialog->fitPanes();
 
     if (v->Sync)
@@ -278,10 +359,6 @@ void PDEHost::startPane(Pane &pane, int index)
         CFRef<CFArrayRef> ownedTitles(titles);
         CFRef<CFArrayRef> ownedValues(values);
         record(index, pane.label, "GetSummaryText", answer);
-    }
-    if (v->Open) {
-        record(index, pane.label, "Open", v->Open(pane.context));
-        pane.opened = true;
     }
 }
 
@@ -383,17 +460,8 @@ void PDEHost::close()
     if (!m_dialog)
         return;
     m_dialog->hide();
-    for (size_t i = 0; i < m_panes.size(); ++i) {
-        Pane &pane = *m_panes[i];
-        const PlugInIntfVTable *v = pane.vtable();
-        if (v && pane.opened && v->Close)
-            record(int(i), pane.label, "Close", v->Close(pane.context));
-        if (v && v->Terminate)
-            record(int(i), pane.label, "Terminate",
-                   v->Terminate(pane.context, m_printed ? noErr : kDialogCancelled));
-        releasePane(pane, int(i));
-    }
-    m_panes.clear();
+    m_dialog->setPaneShownHandler(nullptr);
+    endPanes(m_printed ? noErr : kDialogCancelled);
     // The panes are gone before their widgets and the window they handled events of.
     DisposeWindow(m_window);
     m_window = nullptr;

@@ -3,8 +3,9 @@
 // callback sequence inside a print dialog:
 //
 //   factory, QueryInterface, GetAPIVersion, Prologue, Initialize, Sync(true), GetSummaryText,
-//   Open, ... the user works ..., the Print command (the panes may veto it), Sync(false) for
-//   each pane, Close, Terminate, Release, IUnknownRelease.
+//   Open and Close as its page is shown and left, ... the user works ..., the Print command
+//   (the panes may veto it), Sync(false) for each pane, Close, Terminate, Release,
+//   IUnknownRelease. Choosing another printer runs Close to IUnknownRelease and starts again.
 //
 // Every callback's result is recorded (and passed to an observer), so a host can report them
 // and tests can check the order. The title and kind strings a pane hands out in Prologue
@@ -73,9 +74,17 @@ public:
     QWidget *userPaneWidget(int index) const;
     std::string paneKind(int index) const;
     std::string paneTitle(int index) const;
-    // The Initialize answer of the pane (a pane that failed it stays empty).
+    // The Initialize answer of the pane (a pane that failed it is not offered in the dialog).
     OSStatus paneInitializeResult(int index) const;
+    // Shows the pane's page (paneCount(): the summary). Only the pane shown is open: the one
+    // shown before gets Close, this one Open.
     void showPane(int index);
+
+    // Another printer chosen in the open dialog: every pane ends (Close, Terminate as
+    // cancelled, Release) and starts anew on session (Prologue, Initialize, ...), which must
+    // outlive the dialog. False with *error set when no pane could be created; the dialog
+    // stays open with its summary.
+    bool changePrinter(PrintSession &session, std::string *error = nullptr);
 
     // The Print button: sends the OK command to the dialog window. Answers false when a
     // pane consumed it (the dialog stays open, nothing is written); otherwise each pane
@@ -100,7 +109,11 @@ private:
     void record(int pane, const std::string &label, const char *call, OSStatus result,
                 std::string detail = {});
     std::unique_ptr<Pane> createPane(CFUUIDRef factory);
+    void startPanes();
     void startPane(Pane &pane, int index);
+    void showFirstPane();
+    void paneShown(int index);
+    void endPanes(OSStatus status);
     void releasePane(Pane &pane, int index);
 
     CFBundleRef m_bundle = nullptr;

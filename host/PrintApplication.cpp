@@ -3,6 +3,7 @@
 #include "HelpBrowser.h"
 #include "JobSubmission.h"
 #include "PDEHost.h"
+#include "PrinterList.h"
 
 #include <CoreFoundation/CFQt.h>
 #include <HIToolbox/HIToolbox.h>
@@ -10,10 +11,12 @@
 #include <Help/AppleHelp.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVariant>
@@ -158,7 +161,7 @@ bool fillPanes(PDEHost &host, const BatchRun &run)
             if (host.paneKind(i) == (*d)->paneKind)
                 driver = *d;
         }
-        if (!driver || !driver->fill)
+        if (!driver || !driver->fill || host.paneInitializeResult(i) != noErr)
             continue;
         host.showPane(i);
         std::string error;
@@ -192,6 +195,59 @@ bool writeTicket(const PrintTicket &ticket, const std::string &path)
         return false;
     }
     return true;
+}
+
+// The printer chooser of the interactive dialog: the CUPS queues and the sample printers,
+// with the printer the dialog opened on chosen. Choosing another opens its description and
+// starts the panes anew on it; one that cannot be opened is reported and the chooser goes back.
+void offerPrinters(PDEHost &host, PrinterChoice *current, std::vector<PrinterChoice> *printers,
+                   std::unique_ptr<PrintSession> *session)
+{
+    std::string cupsMessage;
+    const std::string samples = QFileInfo(QString::fromStdString(installedOrBuilt(
+                                              VELTRA_INSTALLED_SAMPLE_PPD, VELTRA_SAMPLE_PPD)))
+                                    .absolutePath()
+                                    .toStdString();
+    *printers = ListPrinters(samples, &cupsMessage);
+    if (!cupsMessage.empty()) {
+        say(cupsMessage);
+        host.dialog()->printerPopup()->setToolTip(QString::fromStdString(cupsMessage));
+    }
+    int chosen = -1;
+    for (size_t i = 0; i < printers->size(); ++i) {
+        const PrinterChoice &entry = (*printers)[i];
+        if (entry.id == current->id && entry.destination == current->destination)
+            chosen = int(i);
+    }
+    if (chosen < 0) {
+        // A description named with --ppd, or a queue CUPS no longer lists.
+        printers->insert(printers->begin(), *current);
+        chosen = 0;
+    }
+    QStringList names;
+    for (const PrinterChoice &entry : *printers)
+        names << QString::fromStdString(entry.label);
+    host.dialog()->setPrinters(names, chosen);
+    host.dialog()->setPrinterHandler([&host, current, printers, session](int row) {
+        const PrinterChoice &entry = (*printers)[size_t(row)];
+        std::string error;
+        PPDFile ppd = OpenPrinterPPD(entry, &error);
+        if (!ppd) {
+            say(error);
+            QMessageBox::warning(
+                host.dialog(), QObject::tr("Print"),
+                QObject::tr("The printer %1 cannot be used: %2")
+                    .arg(QString::fromStdString(entry.label), QString::fromStdString(error)));
+            return false;
+        }
+        auto next = std::make_unique<PrintSession>(entry.id, std::move(ppd));
+        if (!host.changePrinter(*next, &error))
+            say(error);
+        // The panes of the printer before are gone: its session can go too.
+        *session = std::move(next);
+        *current = entry;
+        return true;
+    });
 }
 
 } // namespace
@@ -261,31 +317,21 @@ int RunPrintApplication(const HostOptions &options, const PaneBatchDriver *const
             printerID = kSamplePrinterID;
     }
     std::string error;
-    std::string destinationPPD; // a temporary copy of the destination's PPD
-    if (!options.destination.empty() && options.ppdFile.empty()) {
-        char path[1024] = "";
-        time_t modified = 0;
-        const http_status_t got = cupsGetPPD3(CUPS_HTTP_DEFAULT, options.destination.c_str(),
-                                              &modified, path, sizeof path);
-        if (got != HTTP_STATUS_OK) {
-            say("the CUPS destination " + options.destination + " has no PPD to open (" +
-                cupsLastErrorString() + ")");
-            return kHostFailed;
-        }
-        destinationPPD = path;
-        ppdPath = path;
-        printerID = options.printerID.empty() ? options.destination : options.printerID;
+    PrinterChoice printer = SamplePrinter(ppdPath);
+    printer.id = printerID;
+    if (!options.destination.empty()) {
+        printer.destination = options.destination;
+        printer.id = options.printerID.empty() ? options.destination : options.printerID;
+        // A description given with --ppd stands in for the queue's.
+        printer.ppdFile = options.ppdFile;
     }
-    if (printerID.empty())
-        printerID = options.destination;
-    PPDFile ppd = OpenPPD(ppdPath, &error);
-    if (!destinationPPD.empty())
-        std::remove(destinationPPD.c_str());
+    PPDFile ppd = printer.ppdFile.empty() ? OpenPrinterPPD(printer, &error)
+                                          : OpenPPD(printer.ppdFile, &error);
     if (!ppd) {
         say(error);
         return kHostFailed;
     }
-    PrintSession session(printerID, std::move(ppd));
+    auto session = std::make_unique<PrintSession>(printer.id, std::move(ppd));
 
     // The panes.
     std::string bundleDir =
@@ -312,10 +358,13 @@ int RunPrintApplication(const HostOptions &options, const PaneBatchDriver *const
         help.install();
     }
 
-    if (!host.openDialog(session, &error)) {
+    if (!host.openDialog(*session, &error)) {
         say(error);
         return kHostFailed;
     }
+    std::vector<PrinterChoice> printers;
+    if (!options.batch)
+        offerPrinters(host, &printer, &printers, &session);
 
     bool printed = false;
     if (options.batch)
@@ -362,25 +411,25 @@ int RunPrintApplication(const HostOptions &options, const PaneBatchDriver *const
 
     if (!printed)
         return kHostRefused;
-    if (!options.destination.empty()) {
+    if (!printer.destination.empty()) {
         JobRequest request;
-        request.destination = options.destination;
+        request.destination = printer.destination;
         request.copies = copies;
         request.extra = jobOptions;
         request.files = options.files;
-        const int job = SubmitJob(request, session.ticket(), &error);
+        const int job = SubmitJob(request, session->ticket(), &error);
         if (!job) {
             say(error);
             return kHostFailed;
         }
-        std::printf("request id is %s-%d\n", options.destination.c_str(), job);
+        std::printf("request id is %s-%d\n", printer.destination.c_str(), job);
         std::fflush(stdout);
         // An explicit --ticket-out keeps a copy of what went to the queue.
-        if (!options.ticketOut.empty() && !writeTicket(session.ticket(), options.ticketOut))
+        if (!options.ticketOut.empty() && !writeTicket(session->ticket(), options.ticketOut))
             return kHostFailed;
         return kHostPrinted;
     }
-    return writeTicket(session.ticket(), options.ticketOut) ? kHostPrinted : kHostFailed;
+    return writeTicket(session->ticket(), options.ticketOut) ? kHostPrinted : kHostFailed;
 }
 
 } // namespace veltra

@@ -36,7 +36,14 @@ PrintDialog::PrintDialog(const QString &printerName, QWidget *parent) : QDialog(
 
     auto *header = new QWidget(this);
     auto *headerLayout = new QHBoxLayout(header);
-    headerLayout->addWidget(new QLabel(tr("Printer: %1").arg(printerName), header));
+    auto *printerLabel = new QLabel(tr("&Printer:"), header);
+    m_printerPopup = new QComboBox(header);
+    m_printerPopup->setObjectName(QStringLiteral("printerPopup"));
+    m_printerPopup->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_printerPopup->addItem(printerName);
+    printerLabel->setBuddy(m_printerPopup);
+    headerLayout->addWidget(printerLabel);
+    headerLayout->addWidget(m_printerPopup);
     headerLayout->addStretch(1);
     m_panePopup = new QComboBox(header);
     m_panePopup->setObjectName(QStringLiteral("panePopup"));
@@ -75,26 +82,91 @@ PrintDialog::PrintDialog(const QString &printerName, QWidget *parent) : QDialog(
 
     connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_printButton, &QPushButton::clicked, this, &PrintDialog::onPrintClicked);
-    connect(m_panePopup, &QComboBox::currentIndexChanged, this, &PrintDialog::showPane);
+    connect(m_panePopup, &QComboBox::currentIndexChanged, this, &PrintDialog::onPaneChosen);
+    connect(m_printerPopup, &QComboBox::currentIndexChanged, this, &PrintDialog::onPrinterChosen);
 
     adjustSize();
 }
 
 PrintDialog::~PrintDialog() = default;
 
+void PrintDialog::setPrinters(const QStringList &names, int current)
+{
+    const QSignalBlocker blocker(m_printerPopup);
+    m_printerPopup->clear();
+    m_printerPopup->addItems(names);
+    m_printer = current;
+    m_printerPopup->setCurrentIndex(current);
+}
+
+void PrintDialog::onPrinterChosen(int row)
+{
+    if (row < 0 || row == m_printer)
+        return;
+    const int before = m_printer;
+    m_printer = row;
+    if (m_printerHandler && !m_printerHandler(row)) {
+        m_printer = before;
+        const QSignalBlocker blocker(m_printerPopup);
+        m_printerPopup->setCurrentIndex(before);
+    }
+}
+
 QWidget *PrintDialog::addPane(const QString &title)
 {
+    const int index = paneCount();
     auto *pane = new QWidget(m_paneArea);
-    pane->setObjectName(QStringLiteral("userPane%1").arg(m_panes.size()));
+    pane->setObjectName(QStringLiteral("userPane%1").arg(index));
     // Pages are not laid out: the panes place and grow them through the toolkit.
     pane->setGeometry(0, 0, m_paneArea->minimumWidth(), m_paneArea->minimumHeight());
+    pane->hide();
     m_panes.push_back(pane);
+    // Before the summary, which stays the last entry.
+    const int row = m_summary ? int(m_rows.size()) - 1 : int(m_rows.size());
+    m_rows.insert(m_rows.begin() + row, index);
+    const QSignalBlocker blocker(m_panePopup);
+    m_panePopup->insertItem(row, title);
+    return pane;
+}
+
+int PrintDialog::rowOf(int page) const
+{
+    const int wanted = page == paneCount() ? -1 : page;
+    for (size_t row = 0; row < m_rows.size(); ++row) {
+        if (m_rows[row] == wanted)
+            return int(row);
+    }
+    return -1;
+}
+
+bool PrintDialog::isPaneOffered(int index) const
+{
+    return index >= 0 && index < paneCount() && rowOf(index) >= 0;
+}
+
+void PrintDialog::withdrawPane(int index)
+{
+    const int row = isPaneOffered(index) ? rowOf(index) : -1;
+    if (row < 0)
+        return;
+    m_rows.erase(m_rows.begin() + row);
     {
         const QSignalBlocker blocker(m_panePopup);
-        m_panePopup->addItem(title);
+        m_panePopup->removeItem(row);
     }
-    showPane(m_panePopup->currentIndex() < 0 ? 0 : m_panePopup->currentIndex());
-    return pane;
+    m_panes[size_t(index)]->hide();
+    if (m_shown == index)
+        m_shown = -1;
+}
+
+void PrintDialog::clearPanes()
+{
+    for (int index = paneCount() - 1; index >= 0; --index)
+        withdrawPane(index);
+    // At once: controls of the old pages must not be found by the panes that come next.
+    qDeleteAll(m_panes);
+    m_panes.clear();
+    m_shown = -1;
 }
 
 QWidget *PrintDialog::pane(int index) const
@@ -115,53 +187,65 @@ void PrintDialog::addSummaryPage(std::function<std::vector<SummaryLine>()> provi
     m_summary->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_summary->setGeometry(0, 0, m_paneArea->minimumWidth(), m_paneArea->minimumHeight());
     m_summary->hide();
+    m_rows.push_back(-1);
     const QSignalBlocker blocker(m_panePopup);
     m_panePopup->addItem(tr("Summary"));
 }
 
+void PrintDialog::onPaneChosen(int row)
+{
+    if (row >= 0 && row < int(m_rows.size()))
+        showPane(m_rows[size_t(row)] < 0 ? paneCount() : m_rows[size_t(row)]);
+}
+
 void PrintDialog::showPane(int index)
 {
-    const bool summary = m_summary && index == paneCount();
-    if (index < 0 || (index >= paneCount() && !summary))
+    const int row = rowOf(index);
+    if (row < 0 || (index == paneCount() && !m_summary))
         return;
+    const bool summary = index == paneCount();
     for (int i = 0; i < paneCount(); ++i)
         m_panes[size_t(i)]->setVisible(i == index);
     if (m_summary) {
         m_summary->setVisible(summary);
-        if (summary) {
-            m_summary->setRowCount(0);
-            QString pane;
-            for (const SummaryLine &line : m_summaryProvider()) {
-                if (line.pane != pane) {
-                    // A heading row per pane.
-                    pane = line.pane;
-                    const int row = m_summary->rowCount();
-                    m_summary->insertRow(row);
-                    auto *heading = new QTableWidgetItem(pane);
-                    QFont bold = heading->font();
-                    bold.setBold(true);
-                    heading->setFont(bold);
-                    m_summary->setItem(row, 0, heading);
-                    m_summary->setSpan(row, 0, 1, 2);
-                }
-                const int row = m_summary->rowCount();
-                m_summary->insertRow(row);
-                m_summary->setItem(row, 0, new QTableWidgetItem(line.title));
-                m_summary->setItem(row, 1, new QTableWidgetItem(line.value));
-            }
-            m_summary->resizeColumnToContents(0);
-            m_summary->setGeometry(0, 0, m_paneArea->minimumWidth(), m_paneArea->minimumHeight());
-        }
+        if (summary)
+            fillSummary();
     }
-    if (m_panePopup->currentIndex() != index) {
+    if (m_panePopup->currentIndex() != row) {
         const QSignalBlocker blocker(m_panePopup);
-        m_panePopup->setCurrentIndex(index);
+        m_panePopup->setCurrentIndex(row);
+    }
+    if (m_shown != index) {
+        m_shown = index;
+        if (m_paneShownHandler)
+            m_paneShownHandler(index);
     }
 }
 
-int PrintDialog::currentPane() const
+void PrintDialog::fillSummary()
 {
-    return m_panePopup->currentIndex();
+    m_summary->setRowCount(0);
+    QString pane;
+    for (const SummaryLine &line : m_summaryProvider()) {
+        if (line.pane != pane) {
+            // A heading row per pane.
+            pane = line.pane;
+            const int row = m_summary->rowCount();
+            m_summary->insertRow(row);
+            auto *heading = new QTableWidgetItem(pane);
+            QFont bold = heading->font();
+            bold.setBold(true);
+            heading->setFont(bold);
+            m_summary->setItem(row, 0, heading);
+            m_summary->setSpan(row, 0, 1, 2);
+        }
+        const int row = m_summary->rowCount();
+        m_summary->insertRow(row);
+        m_summary->setItem(row, 0, new QTableWidgetItem(line.title));
+        m_summary->setItem(row, 1, new QTableWidgetItem(line.value));
+    }
+    m_summary->resizeColumnToContents(0);
+    m_summary->setGeometry(0, 0, m_paneArea->minimumWidth(), m_paneArea->minimumHeight());
 }
 
 void PrintDialog::fitPanes()

@@ -105,6 +105,8 @@ TEST_F(PDEHostTest, FindsTheDialogExtensionFactoriesOfThePropertyList)
 TEST_F(PDEHostTest, RunsEveryPaneThroughTheCallbackSequenceInOrder)
 {
     open();
+    // Only the pane on screen is open.
+    m_host.showPane(1);
     ASSERT_TRUE(m_host.pressPrint());
     m_host.close();
 
@@ -116,7 +118,6 @@ TEST_F(PDEHostTest, RunsEveryPaneThroughTheCallbackSequenceInOrder)
         "A:Initialize",
         "A:Sync(true)",
         "A:GetSummaryText",
-        "A:Open",
         "B:Factory",
         "B:QueryInterface",
         "B:GetAPIVersion",
@@ -124,13 +125,14 @@ TEST_F(PDEHostTest, RunsEveryPaneThroughTheCallbackSequenceInOrder)
         "B:Initialize",
         "B:Sync(true)",
         "B:GetSummaryText",
+        "A:Open",
+        "A:Close",
         "B:Open",
         // The most recently installed handler sees the command first.
         "B:PrintCommand",
         "A:PrintCommand",
         "A:Sync(false)",
         "B:Sync(false)",
-        "A:Close",
         "A:Terminate(0)",
         "A:Release",
         "A:Destroyed",
@@ -147,10 +149,11 @@ TEST_F(PDEHostTest, RunsEveryPaneThroughTheCallbackSequenceInOrder)
         std::string(kFactoryA) + ":Factory=0",       std::string(kFactoryA) + ":QueryInterface=0",
         std::string(kFactoryA) + ":GetAPIVersion=0", "com.veltra.test.PaneA:Prologue=0",
         "com.veltra.test.PaneA:Initialize=0",        "com.veltra.test.PaneA:Sync(true)=0",
-        "com.veltra.test.PaneA:GetSummaryText=0",    "com.veltra.test.PaneA:Open=0",
+        "com.veltra.test.PaneA:GetSummaryText=0",
     };
     ASSERT_GE(reported.size(), expectedReport.size());
-    EXPECT_EQ(std::vector<std::string>(reported.begin(), reported.begin() + 8), expectedReport);
+    EXPECT_EQ(std::vector<std::string>(reported.begin(), reported.begin() + 7), expectedReport);
+    EXPECT_TRUE(contains(reported, "com.veltra.test.PaneA:Open=0"));
     EXPECT_TRUE(contains(reported, "dialog:Print=" + std::to_string(eventNotHandledErr)));
     EXPECT_EQ(reported.back(), "com.veltra.test.PaneB:IUnknownRelease=0");
 }
@@ -272,6 +275,44 @@ TEST_F(PDEHostTest, FailedInitializeLeavesThePaneEmptyAndAFailedSyncWritesNothin
     EXPECT_NE(ticketValue("com.veltra.test.B.Synced"), nullptr);
     EXPECT_TRUE(contains(hostCalls(m_host), "com.veltra.test.PaneA:Sync(false)=-9531"));
     EXPECT_EQ(ticketValue("com.veltra.test.A.Synced"), nullptr);
+}
+
+TEST_F(PDEHostTest, AnotherPrinterEndsThePanesAndStartsThemAnewOnItsSession)
+{
+    open();
+    m_host.dialog()->show();
+    QComboBox *popup = m_host.dialog()->panePopup();
+    popup->setCurrentIndex(2); // the summary: no pane open
+    testpde::reset();
+    // The second printer's description does not enable pane B.
+    testpde::setFailure("B:Initialize", kPMPDEInitializeFailed);
+    std::unique_ptr<PrintSession> second = makeSession();
+    ASSERT_TRUE(m_host.changePrinter(*second));
+    const std::vector<std::string> expected = {
+        "A:Terminate(-128)", "A:Release",        "A:Destroyed",
+        "B:Terminate(-128)", "B:Release",        "B:Destroyed",
+        "A:Factory",         "A:QueryInterface", "A:GetAPIVersion",
+        "A:Prologue",        "A:Initialize",     "A:Sync(true)",
+        "A:GetSummaryText",  "B:Factory",        "B:QueryInterface",
+        "B:GetAPIVersion",   "B:Prologue",       "B:Initialize",
+        "B:Sync(true)",      "B:GetSummaryText", "A:Open",
+    };
+    EXPECT_EQ(testpde::log(), expected);
+    // Pane B is not offered; the summary stays last.
+    ASSERT_EQ(popup->count(), 2);
+    EXPECT_EQ(popup->itemText(0), "Test Pane A");
+    EXPECT_EQ(popup->itemText(1), "Summary");
+    EXPECT_EQ(m_host.dialog()->currentPane(), 0);
+    EXPECT_TRUE(m_host.userPaneWidget(0)->isVisible());
+    QTest::keyClick(popup, Qt::Key_Down);
+    EXPECT_EQ(m_host.dialog()->currentPane(), 2);
+    EXPECT_TRUE(contains(testpde::log(), "A:Close"));
+
+    // Print writes into the new printer's ticket.
+    ASSERT_TRUE(m_host.pressPrint());
+    EXPECT_NE(second->ticket().value("com.veltra.test.A.Synced"), nullptr);
+    EXPECT_EQ(ticketValue("com.veltra.test.A.Synced"), nullptr);
+    m_host.close();
 }
 
 TEST_F(PDEHostTest, PaneWhosePrologueFailsIsLeftOut)

@@ -128,7 +128,8 @@ TEST(VeltraPrint, LanguageVetoAndFailedPanesAreReportedWithTheirStatus)
          {},
          with("VELTRA_TEST_PDE_FAIL", "B:Initialize=-9530"),
          0,
-         "pane 2 (com.veltra.test.PaneB): Initialize -> -9530 (the pane stays empty)",
+         "pane 2 (com.veltra.test.PaneB): Initialize -> -9530 (the pane is not offered for this "
+         "printer)",
          true},
     };
     for (const auto &c : cases) {
