@@ -87,6 +87,15 @@ TEST(HandlerChains, CallNextRunsTheRestOnceAndReportsItsResult)
     EXPECT_EQ(ProcessHICommandInWindow(window, 'abcd'), noErr);
     EXPECT_EQ(outer.nextResult, eventNotHandledErr);
     EXPECT_EQ(CallNextEventHandler(nullptr, nullptr), paramErr);
+    // A handler's call reference is good only while it runs.
+    EventRef event = nullptr;
+    ASSERT_EQ(CreateEvent(nullptr, kEventClassCommand, kEventCommandProcess, 0, 0, &event), noErr);
+    EXPECT_EQ(CallNextEventHandler(outer.lastCall, event), paramErr);
+    ReleaseEvent(event);
+    // A handler needs its procedure and its event types.
+    EXPECT_EQ(InstallEventHandler(target, nullptr, 1, &kCommand, nullptr, nullptr), paramErr);
+    EXPECT_EQ(InstallEventHandler(target, RecordingHandler::Proc, 1, nullptr, &inner, nullptr),
+              paramErr);
 }
 
 TEST(HandlerChains, OkCommandConsumedByTheWindowStopsBeforeTheApplication)
