@@ -9,8 +9,8 @@
 //   }
 //
 // Outside the namespace the macro runs the same test again, alone, in a child process inside a
-// new namespace (unshare from util-linux), reports its failures and returns. Where namespaces
-// are not permitted (no root, no unshare) the test is skipped with the reason.
+// new namespace (unshare from util-linux), reports its failures and returns. Where no private
+// namespace can be made (no root, no unshare, a chroot) the test is skipped with the reason.
 #pragma once
 
 #include <QByteArray>
@@ -61,8 +61,15 @@ inline Where Enter(const UserDatabase &database, std::string *why)
         *why = "unshare (util-linux) is not installed";
         return Where::Unavailable;
     }
-    if (QProcess::execute(unshare, {"--mount", "true"}) != 0) {
-        *why = "mount namespaces are not permitted here (unshare --mount failed; run as root)";
+    // Not root, no namespaces in this sandbox, or a chroot whose "/" is not a mount point (unshare
+    // then cannot make "/" private and says "cannot change root filesystem propagation").
+    QProcess probe;
+    probe.setProcessChannelMode(QProcess::MergedChannels);
+    probe.start(unshare, {"--mount", "true"});
+    if (!probe.waitForFinished(10000) || probe.exitStatus() != QProcess::NormalExit ||
+        probe.exitCode() != 0) {
+        *why = "a private mount namespace cannot be made here (uid " + std::to_string(geteuid()) +
+               "): unshare --mount said \"" + probe.readAll().trimmed().toStdString() + "\"";
         return Where::Unavailable;
     }
 

@@ -1,4 +1,4 @@
-// Handler chains, control hits, commands and window events.
+// Handler chains, control hits, commands, and closing a window.
 #include "ToolboxFixtures.h"
 
 #include "ModalScript.h"
@@ -9,7 +9,6 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -88,6 +87,15 @@ TEST(HandlerChains, CallNextRunsTheRestOnceAndReportsItsResult)
     EXPECT_EQ(ProcessHICommandInWindow(window, 'abcd'), noErr);
     EXPECT_EQ(outer.nextResult, eventNotHandledErr);
     EXPECT_EQ(CallNextEventHandler(nullptr, nullptr), paramErr);
+    // A handler's call reference is good only while it runs.
+    EventRef event = nullptr;
+    ASSERT_EQ(CreateEvent(nullptr, kEventClassCommand, kEventCommandProcess, 0, 0, &event), noErr);
+    EXPECT_EQ(CallNextEventHandler(outer.lastCall, event), paramErr);
+    ReleaseEvent(event);
+    // A handler needs its procedure and its event types.
+    EXPECT_EQ(InstallEventHandler(target, nullptr, 1, &kCommand, nullptr, nullptr), paramErr);
+    EXPECT_EQ(InstallEventHandler(target, RecordingHandler::Proc, 1, nullptr, &inner, nullptr),
+              paramErr);
 }
 
 TEST(HandlerChains, OkCommandConsumedByTheWindowStopsBeforeTheApplication)
@@ -194,124 +202,6 @@ TEST(ControlHits, ButtonCommandFollowsItsHitToTheWindow)
     // A button without a command sends only its hit.
     QTest::mouseClick(VeltraControlWidget(window.control('mbtn', 3)), Qt::LeftButton);
     EXPECT_EQ(command.calls, 1);
-}
-
-TEST(EventParameters, TypedParametersRoundTrip)
-{
-    EventRef event = nullptr;
-    ASSERT_EQ(CreateEvent(nullptr, kEventClassWindow, kEventWindowBoundsChanged, 0, 0, &event),
-              noErr);
-    EXPECT_EQ(GetEventClass(event), kEventClassWindow);
-    EXPECT_EQ(GetEventKind(event), kEventWindowBoundsChanged);
-
-    const UInt32 attributes = kWindowBoundsChangeSizeChanged | kWindowBoundsChangeOriginChanged;
-    ASSERT_EQ(SetEventParameter(event, kEventParamAttributes, typeUInt32, sizeof(attributes),
-                                &attributes),
-              noErr);
-    UInt32 back = 0;
-    EventParamType type = 0;
-    UInt32 size = 0;
-    ASSERT_EQ(GetEventParameter(event, kEventParamAttributes, typeUInt32, &type, sizeof(back),
-                                &size, &back),
-              noErr);
-    EXPECT_EQ(back, attributes);
-    EXPECT_EQ(type, typeUInt32);
-    EXPECT_EQ(size, sizeof(UInt32));
-    EXPECT_EQ(GetEventParameter(event, kEventParamAttributes, typeQDPoint, nullptr, sizeof(back),
-                                nullptr, &back),
-              paramErr);
-    EXPECT_EQ(
-        GetEventParameter(event, kEventParamDimensions, typeQDPoint, nullptr, 0, nullptr, nullptr),
-        eventParameterNotFoundErr);
-
-    // An HICommand read into the 14 bytes older callers use still gives its command.
-    HICommand command{};
-    command.commandID = kHICommandOK;
-    SetEventParameter(event, kEventParamDirectObject, typeHICommand, sizeof(command), &command);
-    UInt8 fourteen[14] = {};
-    ASSERT_EQ(GetEventParameter(event, kEventParamDirectObject, typeHICommand, nullptr, 14, &size,
-                                fourteen),
-              noErr);
-    HICommand partial{};
-    std::memcpy(&partial, fourteen, sizeof(fourteen));
-    EXPECT_EQ(partial.commandID, kHICommandOK);
-    EXPECT_EQ(size, sizeof(HICommand));
-
-    EXPECT_EQ(SetEventParameter(event, 'big ', typeUInt32, 4, nullptr), paramErr);
-    RetainEvent(event);
-    ReleaseEvent(event);
-    EXPECT_EQ(GetEventClass(event), kEventClassWindow) << "one reference is left";
-    ReleaseEvent(event);
-    EXPECT_EQ(GetEventClass(event), 0u) << "a released event is unknown";
-    ReleaseEvent(event);
-}
-
-TEST(WindowEvents, ShowActivationAndBoundsReachTheWindow)
-{
-    NibWindow window("Window");
-    ASSERT_EQ(window.status(), noErr);
-    RecordingHandler handler;
-    const EventTypeSpec types[] = {{kEventClassWindow, kEventWindowDrawContent},
-                                   {kEventClassWindow, kEventWindowActivated},
-                                   {kEventClassWindow, kEventWindowBoundsChanged}};
-    ASSERT_EQ(InstallEventHandler(GetWindowEventTarget(window), RecordingHandler::Proc, 3, types,
-                                  &handler, nullptr),
-              noErr);
-    ShowWindow(window);
-    SelectWindow(window);
-    EXPECT_TRUE(QTest::qWaitForWindowActive(window.widget()));
-    const auto saw = [&](UInt32 kind) {
-        return std::count(handler.events.begin(), handler.events.end(),
-                          std::make_pair(kEventClassWindow, kind));
-    };
-    EXPECT_GE(saw(kEventWindowDrawContent), 1);
-    EXPECT_GE(saw(kEventWindowActivated), 1);
-    // Bounds changes say what changed.
-    std::vector<UInt32> attributes;
-    const EventTypeSpec bounds{kEventClassWindow, kEventWindowBoundsChanged};
-    InstallEventHandler(
-        GetWindowEventTarget(window),
-        [](EventHandlerCallRef, EventRef event, void *userData) -> OSStatus {
-            UInt32 value = 0;
-            GetEventParameter(event, kEventParamAttributes, typeUInt32, nullptr, sizeof(value),
-                              nullptr, &value);
-            static_cast<std::vector<UInt32> *>(userData)->push_back(value);
-            return noErr;
-        },
-        1, &bounds, &attributes, nullptr);
-    const auto sawOnly = [&](UInt32 attribute) {
-        return !attributes.empty() && std::all_of(attributes.begin(), attributes.end(),
-                                                  [=](UInt32 value) { return value == attribute; });
-    };
-    SizeWindow(window, 333, 222, true);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(sawOnly(kWindowBoundsChangeSizeChanged));
-    attributes.clear();
-    MoveWindow(window, 40, 50, false);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(sawOnly(kWindowBoundsChangeOriginChanged));
-}
-
-namespace {
-
-OSStatus IdealSize(EventHandlerCallRef, EventRef event, void *)
-{
-    const Point ideal{240, 320};
-    return SetEventParameter(event, kEventParamDimensions, typeQDPoint, sizeof(ideal), &ideal);
-}
-
-} // namespace
-
-TEST(WindowEvents, ZoomAsksForTheIdealSize)
-{
-    NibWindow window("Window");
-    ASSERT_EQ(window.status(), noErr);
-    ShowWindow(window);
-    const EventTypeSpec ideal{kEventClassWindow, kEventWindowGetIdealSize};
-    InstallEventHandler(GetWindowEventTarget(window), IdealSize, 1, &ideal, nullptr, nullptr);
-    window.widget()->setWindowState(Qt::WindowMaximized);
-    EXPECT_EQ(window.widget()->size(), QSize(320, 240));
-    EXPECT_FALSE(window.widget()->windowState() & Qt::WindowMaximized);
 }
 
 TEST(WindowEvents, CloseIsLeftToQtUnlessAHandlerTakesIt)

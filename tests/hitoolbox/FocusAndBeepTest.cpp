@@ -25,6 +25,14 @@ TEST(KeyboardFocus, HiddenWindowRemembersItsFocusUntilShownAndFocusMovesAndClear
     EXPECT_EQ(edit->selectedText(), QStringLiteral("wrong")) << "ready to be typed over";
     QTest::keyClicks(edit, QStringLiteral("ok"));
     EXPECT_EQ(edit->text(), QStringLiteral("ok"));
+    // Tab leaves a field even when a key filter watches it.
+    ControlKeyFilterUPP filter = NewControlKeyFilterUPP(
+        [](ControlRef, SInt16 *, SInt16 *, EventModifiers *) { return kControlKeyFilterBlockKey; });
+    SetControlData(field, 0, kControlEditTextKeyFilterTag, sizeof(filter), &filter);
+    QTest::keyClick(edit, Qt::Key_Tab);
+    EXPECT_FALSE(edit->hasFocus());
+    SetKeyboardFocus(window, field, kControlEditTextPart);
+    EXPECT_TRUE(edit->hasFocus());
 
     // Focus moves, and clears with ClearKeyboardFocus or the no-part.
     ControlRef first = field;

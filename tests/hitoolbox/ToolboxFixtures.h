@@ -84,11 +84,13 @@ struct RecordingHandler
     std::vector<std::pair<UInt32, UInt32>> events;
     std::vector<int> *order = nullptr;
     int name = 0;
+    EventHandlerCallRef lastCall = nullptr;
 
     static OSStatus Proc(EventHandlerCallRef callRef, EventRef event, void *userData)
     {
         auto *self = static_cast<RecordingHandler *>(userData);
         ++self->calls;
+        self->lastCall = callRef;
         if (self->order)
             self->order->push_back(self->name);
         self->events.emplace_back(GetEventClass(event), GetEventKind(event));
