@@ -112,8 +112,9 @@ TEST_F(MarkOption, ConflictFollowsTheMarkedPaperSource)
     EXPECT_FALSE(IsPPDChoiceConflicted(ppd.get(), table.get(), "PageSize", "A4"));
 }
 
-TEST_F(MarkOption, PaperSourceAndManualFeedClearEachOther)
+TEST_F(MarkOption, ChoicesThatExcludeEachOtherAreClearedAndCustomSizesMarkCustom)
 {
+    // Paper source and manual feed clear each other.
     Mark("ManualFeed", "True");
     EXPECT_EQ(Marked("InputSlot"), Names{});
     Mark("InputSlot", "Manual");
@@ -121,12 +122,9 @@ TEST_F(MarkOption, PaperSourceAndManualFeedClearEachOther)
     EXPECT_EQ(ppdFindMarkedChoice(ppd.get(), "ManualFeed"), nullptr);
     Mark("ManualFeed", "False");
     EXPECT_EQ(Marked("ManualFeed"), Names{"False"});
-    EXPECT_EQ(Marked("InputSlot"), Names{});
     EXPECT_EQ(ppdFindMarkedChoice(ppd.get(), "InputSlot"), nullptr);
-}
 
-TEST_F(MarkOption, PageSizeAndPageRegionClearEachOtherAndMarkThePageSize)
-{
+    // Page size and page region clear each other; either marks the size.
     Mark("PageRegion", "A4");
     EXPECT_EQ(Marked("PageRegion"), Names{"A4"});
     EXPECT_EQ(Marked("PageSize"), Names{});
@@ -134,18 +132,18 @@ TEST_F(MarkOption, PageSizeAndPageRegionClearEachOtherAndMarkThePageSize)
     Mark("PageSize", "Letter");
     EXPECT_EQ(Marked("PageRegion"), Names{});
     EXPECT_EQ(MarkedSizes(), Names{"Letter"});
-}
 
-TEST_F(MarkOption, CustomPageSizeSetsTheSizeAndMarksCustom)
-{
     Mark("PageSize", "Custom.612x792");
     EXPECT_EQ(Marked("PageSize"), Names{"Custom"});
-    EXPECT_EQ(Marked("PageRegion"), Names{});
     EXPECT_EQ(MarkedSizes(), Names{"Custom"});
     const ppd_size_t *custom = ppdPageSize(ppd.get(), "Custom");
     ASSERT_NE(custom, nullptr);
     EXPECT_EQ(custom->width, 612);
     EXPECT_EQ(custom->length, 792);
+
+    // A pick-many option keeps its other choices.
+    Mark("Punch", "Right");
+    EXPECT_EQ(Marked("Punch"), (Names{"Left", "Right"}));
 }
 
 TEST_F(MarkOption, ChoiceTheOptionLacksMarksNothing)
@@ -156,12 +154,6 @@ TEST_F(MarkOption, ChoiceTheOptionLacksMarksNothing)
     EXPECT_FALSE(Mark("Bogus", "On"));
     EXPECT_FALSE(PPDMarkOption(nullptr, table.get(), "PageSize", "A4"));
     EXPECT_EQ(Marked("PageSize"), Names{"Letter"});
-}
-
-TEST_F(MarkOption, PickManyKeepsItsOtherChoices)
-{
-    Mark("Punch", "Right");
-    EXPECT_EQ(Marked("Punch"), (Names{"Left", "Right"}));
 }
 
 // The four strings of each entry of a list, joined with "|".

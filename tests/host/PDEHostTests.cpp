@@ -98,6 +98,8 @@ TEST_F(PDEHostTest, FindsTheDialogExtensionFactoriesOfThePropertyList)
     EXPECT_EQ(m_host.paneKind(0), "com.veltra.test.PaneA");
     EXPECT_EQ(m_host.paneKind(1), "com.veltra.test.PaneB");
     EXPECT_EQ(m_host.paneTitle(0), "Test Pane A");
+    EXPECT_EQ(m_host.paneTitle(2), "") << "there is no third pane";
+    EXPECT_EQ(m_host.paneKind(-1), "");
     // The factory of another plug-in type is never called.
     EXPECT_FALSE(contains(testpde::log(), "D:Factory"));
 }

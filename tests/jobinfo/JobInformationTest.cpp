@@ -13,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <condition_variable>
 #include <cstdlib>
 #include <mutex>
@@ -125,6 +124,11 @@ TEST_F(JobInformationTest, WritesTheFiveKeysInOrder)
     EXPECT_EQ(stamped(2), "I0A000005");
     EXPECT_EQ(stamped(3), "03/05/2009");
     EXPECT_EQ(stamped(4), "09:07:03");
+
+    // The host name keeps its first 64 bytes.
+    hostName = std::string(70, 'h');
+    ASSERT_TRUE(SetInformationToTicket(ticket.ref(), false));
+    EXPECT_EQ(stamped(1), std::string(64, 'h'));
 }
 
 TEST_F(JobInformationTest, ComputerNameIsFilteredAndCut)
@@ -183,13 +187,6 @@ TEST_F(JobInformationTest, AddressTakesTheCompactFormOfTheLastAddress)
     }
 }
 
-TEST_F(JobInformationTest, HostNameKeepsSixtyFourBytes)
-{
-    hostName = std::string(70, 'h');
-    ASSERT_TRUE(SetInformationToTicket(ticket.ref(), false));
-    EXPECT_EQ(stamped(1), std::string(64, 'h'));
-}
-
 TEST_F(JobInformationTest, DateAndTimeAreFixedWidthWithRoundedSeconds)
 {
     const struct
@@ -225,23 +222,22 @@ TEST_F(JobInformationTest, StopsAtTheFirstRefusedWrite)
     EXPECT_EQ(stamped(4), "<absent>");
 }
 
-TEST_F(JobInformationTest, ResolverThatNeverAnswersCostsAtMostTheBound)
+TEST_F(JobInformationTest, ResolverThatNeverAnswersLeavesTheAddressEmptyAndTheRestWritten)
 {
+    // How long the wait lasts is the benchmark's business; here: it ends, and nothing is lost.
     const JobInformationSources stalled = {InjectedMachineName, InjectedHostName, StalledResolve,
                                            InjectedNow};
     SetJobInformationSources(&stalled);
-    const auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(SetInformationToTicket(ticket.ref(), false));
-    const auto spent = std::chrono::steady_clock::now() - start;
     {
         std::lock_guard<std::mutex> lock(stalledMutex);
         releaseStalled = true;
     }
     stalledRelease.notify_all();
-    EXPECT_GE(spent, kHostLookupBound - std::chrono::milliseconds(50));
-    EXPECT_LT(spent, kHostLookupBound + std::chrono::milliseconds(500));
+    EXPECT_EQ(stamped(1), "office-mac");
     EXPECT_EQ(stamped(2), "");
     EXPECT_EQ(stamped(3), "03/05/2009");
+    EXPECT_EQ(stamped(4), "09:07:03");
 }
 
 // The machine's own host name, resolved through the system: the address written is the compact

@@ -29,7 +29,7 @@ std::string PasscodePPD(const std::string &defaultChoice)
 )");
 }
 
-TEST(PPDQueries, MinimumPasscodeDigitsComeFromTheDefaultChoiceName)
+TEST(PPDQueries, MinimumPasscodeDigitsComeFromTheDefaultChoiceNameOrAreZero)
 {
     const struct
     {
@@ -44,10 +44,8 @@ TEST(PPDQueries, MinimumPasscodeDigitsComeFromTheDefaultChoiceName)
         ASSERT_TRUE(ppd);
         EXPECT_EQ(GetPWMiniIntValueFromPPD(ppd.get(), kPPDMinimunDigitPasscode), c.expected);
     }
-}
 
-TEST(PPDQueries, MinimumPasscodeDigitsAreZeroWithoutTheOption)
-{
+    // Without the option the minimum is zero.
     auto ppd = OpenInlinePPD(MinimalPPD(R"(*OpenUI *Duplex/Duplex: PickOne
 *DefaultDuplex: None
 *Duplex None/Off: ""

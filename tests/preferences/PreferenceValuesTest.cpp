@@ -123,56 +123,38 @@ INSTANTIATE_TEST_SUITE_P(BothStores, ScopeCase,
                              return info.param == Scope::CurrentUser ? "CurrentUser" : "AnyUser";
                          });
 
-TEST(PreferencesTest, TheTwoScopesAreSeparateStores)
+TEST(PreferencesTest, ScopesAreSeparateStoresThatHoldOnlyWhatWasSaved)
 {
     TemporaryStores stores;
-    setString(QStringLiteral("Printer1AccountModeReference"), QStringLiteral("0"), Scope::AnyUser);
-    setString(QStringLiteral("Printer1AccountModeReference"), QStringLiteral("1"),
-              Scope::CurrentUser);
-    ASSERT_TRUE(synchronize(Scope::AnyUser));
-    ASSERT_TRUE(synchronize(Scope::CurrentUser));
-    stores.reopen();
-    EXPECT_EQ(copyString(QStringLiteral("Printer1AccountModeReference"), Scope::AnyUser),
-              QStringLiteral("0"));
-    EXPECT_EQ(copyString(QStringLiteral("Printer1AccountModeReference"), Scope::CurrentUser),
-              QStringLiteral("1"));
-    EXPECT_TRUE(QFileInfo::exists(stores.file(Scope::AnyUser)));
-    EXPECT_TRUE(QFileInfo::exists(stores.file(Scope::CurrentUser)));
-}
-
-TEST(PreferencesTest, AnyHostNamesTheSameStoreAsTheCurrentHost)
-{
-    TemporaryStores stores;
-    CFPreferencesSetValue(CFSTR("key"), CFSTR("value"), kCFPreferencesAnyApplication,
+    const QString mode = QStringLiteral("Printer1AccountModeReference");
+    setString(mode, QStringLiteral("0"), Scope::AnyUser);
+    setString(mode, QStringLiteral("1"), Scope::CurrentUser);
+    setString(QStringLiteral("gone"), QStringLiteral("soon"), Scope::CurrentUser);
+    // Any host names the same store as the current host.
+    CFPreferencesSetValue(CFSTR("host"), CFSTR("any"), kCFPreferencesAnyApplication,
                           kCFPreferencesCurrentUser, kCFPreferencesAnyHost);
-    ASSERT_TRUE(CFPreferencesSynchronize(kCFPreferencesAnyApplication, kCFPreferencesCurrentUser,
-                                         kCFPreferencesAnyHost));
-    EXPECT_EQ(copyString(QStringLiteral("key"), Scope::CurrentUser), QStringLiteral("value"));
-}
-
-TEST(PreferencesTest, UnsavedValuesAreSeenInThisProcessOnly)
-{
-    TemporaryStores stores;
-    setString(QStringLiteral("pending"), QStringLiteral("yes"), Scope::CurrentUser);
-    EXPECT_EQ(copyString(QStringLiteral("pending"), Scope::CurrentUser), QStringLiteral("yes"));
+    EXPECT_EQ(copyString(QStringLiteral("host"), Scope::CurrentUser), QStringLiteral("any"));
     EXPECT_FALSE(QFileInfo::exists(stores.file(Scope::CurrentUser)))
         << "nothing is written before Synchronize";
-    stores.reopen();
-    EXPECT_EQ(copyString(QStringLiteral("pending"), Scope::CurrentUser), std::nullopt);
-}
-
-TEST(PreferencesTest, ANullValueRemovesTheKey)
-{
-    TemporaryStores stores;
-    setString(QStringLiteral("gone"), QStringLiteral("soon"), Scope::CurrentUser);
-    setString(QStringLiteral("kept"), QStringLiteral("here"), Scope::CurrentUser);
-    ASSERT_TRUE(synchronize(Scope::CurrentUser));
+    ASSERT_TRUE(synchronize(Scope::AnyUser));
+    ASSERT_TRUE(CFPreferencesSynchronize(kCFPreferencesAnyApplication, kCFPreferencesCurrentUser,
+                                         kCFPreferencesAnyHost));
+    // A null value removes the key; unsaved changes are seen in this process only.
     removeKey(QStringLiteral("gone"), Scope::CurrentUser);
+    setString(QStringLiteral("pending"), QStringLiteral("yes"), Scope::CurrentUser);
     EXPECT_EQ(copyString(QStringLiteral("gone"), Scope::CurrentUser), std::nullopt);
+    EXPECT_EQ(copyString(QStringLiteral("pending"), Scope::CurrentUser), QStringLiteral("yes"));
+    stores.reopen();
+    EXPECT_EQ(copyString(mode, Scope::AnyUser), QStringLiteral("0"));
+    EXPECT_EQ(copyString(mode, Scope::CurrentUser), QStringLiteral("1"));
+    EXPECT_EQ(copyString(QStringLiteral("host"), Scope::CurrentUser), QStringLiteral("any"));
+    EXPECT_EQ(copyString(QStringLiteral("gone"), Scope::CurrentUser), QStringLiteral("soon"));
+    EXPECT_EQ(copyString(QStringLiteral("pending"), Scope::CurrentUser), std::nullopt);
+    removeKey(QStringLiteral("gone"), Scope::CurrentUser);
     ASSERT_TRUE(synchronize(Scope::CurrentUser));
     stores.reopen();
     EXPECT_EQ(copyString(QStringLiteral("gone"), Scope::CurrentUser), std::nullopt);
-    EXPECT_EQ(copyString(QStringLiteral("kept"), Scope::CurrentUser), QStringLiteral("here"));
+    EXPECT_EQ(copyString(mode, Scope::CurrentUser), QStringLiteral("1"));
 }
 
 TEST(PreferencesTest, ValuesOfOtherTypesAndOtherDomainsAreRefused)

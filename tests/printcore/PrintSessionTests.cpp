@@ -100,7 +100,7 @@ TEST(PrintSession, DataTakenOutOfTheSessionIsNotFound)
     EXPECT_EQ(PMSessionGetDataFromSession(withoutPPD.ref(), nullptr, &data), kPMInvalidParameter);
 }
 
-TEST(PrintSession, CurrentPrinterHasTheSessionsIdentifier)
+TEST(PrintSession, CurrentPrinterHasTheSessionsIdentifierWhileTheSessionLives)
 {
     PrintSession session("Veltra_Sample", openTestPPD());
     PMPrinter printer = nullptr;
@@ -115,18 +115,15 @@ TEST(PrintSession, CurrentPrinterHasTheSessionsIdentifier)
     EXPECT_EQ(PMSessionGetCurrentPrinter(noPrinter.ref(), &printer), kPMInvalidPrinter);
     EXPECT_EQ(printer, nullptr);
     EXPECT_EQ(PMPrinterGetID(reinterpret_cast<PMPrinter>(noPrinter.ref())), nullptr);
-}
 
-TEST(PrintSession, SessionThatIsGoneOrUnknownIsRefused)
-{
-    auto session = std::make_unique<PrintSession>("Gone", nullptr);
+    // A session that is gone or unknown is refused.
+    auto gone = std::make_unique<PrintSession>("Gone", nullptr);
     // The handle of a session that is gone is only ever looked up, never dereferenced; read
     // through a volatile number, the compiler does not take it for a pointer to freed memory.
-    const volatile auto staleHandle = reinterpret_cast<std::uintptr_t>(session->ref());
+    const volatile auto staleHandle = reinterpret_cast<std::uintptr_t>(gone->ref());
     const auto stale = reinterpret_cast<PMPrintSession>(staleHandle);
-    PMPrinter printer = nullptr;
     ASSERT_EQ(PMSessionGetCurrentPrinter(stale, &printer), noErr);
-    session.reset();
+    gone.reset();
 
     CFTypeRef data = nullptr;
     EXPECT_EQ(PMSessionGetDataFromSession(stale, kPMPrintSettingsTicketKey, &data),

@@ -35,7 +35,7 @@ std::string getValue(PMTicketRef ticket, const char *key, OSStatus *status = nul
     return result == noErr ? std::string(buffer) : std::string("<") + std::to_string(result) + ">";
 }
 
-TEST(PrintTicket, ValuesWrittenUnderAKeyReadBack)
+TEST(PrintTicket, ValuesWrittenUnderAKeyReadBackUnlessLocked)
 {
     PrintTicket ticket;
     EXPECT_EQ(setValue(ticket.ref(), "com.veltra.kzu.printsettings.PrintTypeTicketKey", "2"),
@@ -54,16 +54,12 @@ TEST(PrintTicket, ValuesWrittenUnderAKeyReadBack)
     OSStatus status = noErr;
     getValue(ticket.ref(), "com.veltra.kzu.printsettings.Absent", &status);
     EXPECT_EQ(status, kPMKeyNotFound);
-}
 
-TEST(PrintTicket, LockedEntryIsNotReplaced)
-{
-    PrintTicket ticket;
+    // A locked entry is not replaced; another client's entry under the same key is its own.
     ASSERT_EQ(setValue(ticket.ref(), "job.Key", "first", true), noErr);
     EXPECT_EQ(setValue(ticket.ref(), "job.Key", "second"), kPMLockIgnored);
     EXPECT_EQ(getValue(ticket.ref(), "job.Key"), "first");
-    EXPECT_TRUE(ticket.entries()[0].locked);
-    // Another client's entry under the same key is its own.
+    EXPECT_TRUE(ticket.entries()[2].locked);
     EXPECT_EQ(PMTicketSetCString(ticket.ref(), CFSTR("other.client"), CFSTR("job.Key"), "x", false),
               noErr);
 }
@@ -108,7 +104,7 @@ TEST(PrintTicket, BadInputIsRefusedAndChangesNothing)
     }
 }
 
-TEST(PrintTicket, ReadIntoASmallBufferIsRefusedWithoutWritingPastIt)
+TEST(PrintTicket, ReadIntoASmallBufferOrAnotherEncodingNeverWritesPastIt)
 {
     PrintTicket ticket;
     const std::string value(300, 'x');
@@ -139,22 +135,17 @@ TEST(PrintTicket, ReadIntoASmallBufferIsRefusedWithoutWritingPastIt)
             EXPECT_EQ(std::strlen(memory.data()), c.size - 1);
         }
     }
-}
 
-TEST(PrintTicket, ReadConvertsToTheAskedEncoding)
-{
-    PrintTicket ticket;
+    // The value is converted to the encoding asked for, or refused when it has no form there.
     ASSERT_EQ(setValue(ticket.ref(), "job.Name", "Caf\xC3\xA9"), noErr);
+    ASSERT_EQ(setValue(ticket.ref(), "job.Kanji", "日本"), noErr);
     char buffer[16] = {};
     ASSERT_EQ(PMTicketGetCString(ticket.ref(), kPMTopLevel, kPMTopLevel, CFSTR("job.Name"),
                                  sizeof buffer, kCFStringEncodingISOLatin1, buffer),
               noErr);
     EXPECT_STREQ(buffer, "Caf\xE9");
-
-    ASSERT_EQ(setValue(ticket.ref(), "job.Kanji", "日本"), noErr);
-    char latin1[16] = {};
     EXPECT_NE(PMTicketGetCString(ticket.ref(), kPMTopLevel, kPMTopLevel, CFSTR("job.Kanji"),
-                                 sizeof latin1, kCFStringEncodingISOLatin1, latin1),
+                                 sizeof buffer, kCFStringEncodingISOLatin1, buffer),
               noErr);
 }
 
