@@ -91,6 +91,9 @@ public:
     // writes the ticket (Sync towards the job) and the dialog is finished.
     bool pressPrint();
     bool printed() const { return m_printed; }
+    // After a job the print system did not take: the dialog stays open and Print may be
+    // pressed again (the panes then write the ticket anew).
+    void allowPrintAgain() { m_printed = false; }
     // Every pane's summary (GetSummaryText), in pane order.
     std::vector<PDESummaryLine> summary();
     // Close, Terminate, Release and IUnknownRelease for every pane, then the dialog goes.

@@ -21,9 +21,12 @@
 #include <QSpinBox>
 #include <QVariant>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
+#include <unistd.h>
 
 #ifndef VELTRA_BUILD_BUNDLE_DIR
 #define VELTRA_BUILD_BUNDLE_DIR ""
@@ -298,6 +301,15 @@ int RunPrintApplication(const HostOptions &options, const PaneBatchDriver *const
     if (!options.language.empty())
         VeltraBundleSetLanguage(options.language.c_str());
 
+    // Documents that cannot be read are reported before anything is set or printed.
+    for (const std::string &file : options.files) {
+        if (::access(file.c_str(), R_OK) != 0) {
+            say("cannot read the document " + file + ": " + std::strerror(errno) +
+                "; nothing is printed");
+            return kHostFailed;
+        }
+    }
+
     // The printer.
     std::string ppdPath = options.ppdFile;
     std::string printerID = options.printerID;
@@ -366,7 +378,25 @@ int RunPrintApplication(const HostOptions &options, const PaneBatchDriver *const
     if (!options.batch)
         offerPrinters(host, &printer, &printers, &session);
 
+    // The job as the dialog's own fields and the command line give it; 0 with *why set when
+    // CUPS refuses it or a document cannot be read (nothing is then submitted).
+    auto submit = [&](std::string *why) {
+        JobRequest request;
+        request.destination = printer.destination;
+        request.copies = options.copies;
+        request.extra = options.jobOptions;
+        request.files = options.files;
+        // What the user set in the dialog itself, unless the command line said it.
+        if (request.copies == 1)
+            request.copies = host.dialog()->copiesBox()->value();
+        const QString pages = host.dialog()->pageRangeField()->text();
+        if (!pages.isEmpty())
+            request.extra.emplace_back("page-ranges", pages.toStdString());
+        return SubmitJob(request, session->ticket(), why);
+    };
+
     bool printed = false;
+    int job = 0;
     if (options.batch)
         host.dialog()->show();
     if (options.batch && !fillPanes(host, batchRun)) {
@@ -389,19 +419,29 @@ int RunPrintApplication(const HostOptions &options, const PaneBatchDriver *const
         printed = host.pressPrint();
         if (!printed)
             say("the Print command was held back by a pane; nothing is printed");
+        if (printed && !printer.destination.empty())
+            job = submit(&error);
     } else {
+        // The job goes to CUPS while the dialog is open: when it is refused, the user reads
+        // why and may change the settings or the printer and press Print again.
+        host.dialog()->setPrintHandler([&] {
+            if (!host.pressPrint())
+                return false;
+            if (printer.destination.empty())
+                return true;
+            std::string why;
+            job = submit(&why);
+            if (job)
+                return true;
+            say(why);
+            QMessageBox::warning(
+                host.dialog(), QObject::tr("Print"),
+                QObject::tr("The job was not printed: %1").arg(QString::fromStdString(why)));
+            host.allowPrintAgain();
+            return false;
+        });
         host.dialog()->exec();
         printed = host.printed();
-    }
-    int copies = options.copies;
-    std::vector<std::pair<std::string, std::string>> jobOptions = options.jobOptions;
-    if (host.dialog()) {
-        // What the user set in the dialog itself, unless the command line said it.
-        if (copies == 1)
-            copies = host.dialog()->copiesBox()->value();
-        const QString pages = host.dialog()->pageRangeField()->text();
-        if (!pages.isEmpty())
-            jobOptions.emplace_back("page-ranges", pages.toStdString());
     }
     host.close();
     if (options.batch) {
@@ -412,12 +452,6 @@ int RunPrintApplication(const HostOptions &options, const PaneBatchDriver *const
     if (!printed)
         return kHostRefused;
     if (!printer.destination.empty()) {
-        JobRequest request;
-        request.destination = printer.destination;
-        request.copies = copies;
-        request.extra = jobOptions;
-        request.files = options.files;
-        const int job = SubmitJob(request, session->ticket(), &error);
         if (!job) {
             say(error);
             return kHostFailed;
