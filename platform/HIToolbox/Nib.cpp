@@ -49,12 +49,18 @@ OSStatus OpenNib(const QString &directory, IBNibRef *outNib)
     return noErr;
 }
 
-// One loader for the process: making one scans the designer plug-in folders.
+// One loader for the process. A new QUiLoader loads every designer plug-in of the library
+// paths (Qt Quick's among them, megabytes the windows never use: they hold standard widgets
+// only), so it is made while the library paths are empty.
 QUiLoader &Loader()
 {
     static QPointer<QUiLoader> loader;
-    if (!loader)
+    if (!loader) {
+        const QStringList libraryPaths = QCoreApplication::libraryPaths();
+        QCoreApplication::setLibraryPaths({});
         loader = new QUiLoader(QCoreApplication::instance()); // deleted with the application
+        QCoreApplication::setLibraryPaths(libraryPaths);
+    }
     return *loader;
 }
 
