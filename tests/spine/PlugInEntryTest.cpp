@@ -1,13 +1,13 @@
 // The plug-in entry: factories, reference counting and the callback sequence the print system
-// drives, on the real panes and on a test pane built with the same entry code.
+// drives, on the real panes and on test panes built with the same entry code.
 #include "SpineFixture.h"
 
 #include "PDEPlugInEntry.h"
-
-#include <QTest>
+#include "WmbCodec.h"
 
 extern "C" void *OrvPDEPluginFactoryJBA(CFAllocatorRef, CFUUIDRef);
 extern "C" void *OrvPDEPluginFactoryPrintType(CFAllocatorRef, CFUUIDRef);
+extern const PDEPaneDescription kJBAPane;
 extern const PDEPaneDescription kPrintTypePane;
 
 namespace {
@@ -18,25 +18,8 @@ ControlAccessInfo passcodeAccess = {'pwcf', 'pwcf', nullptr,
                                     CFSTR("com.veltra.kzu.printsettings.PasswordTicketKey"),
                                     CFSTR("com.veltra.kzu.printsettings.PasswordReference")};
 
-const char kNoSettingsPPD[] = R"PPD(*PPD-Adobe: "4.3"
-*FormatVersion: "4.3"
-*FileVersion: "1.0"
-*LanguageVersion: English
-*LanguageEncoding: ISOLatin1
-*PCFileName: "PLAIN.PPD"
-*Manufacturer: "Other"
-*Product: "(Plain)"
-*ModelName: "Plain Printer"
-*ShortNickName: "Plain"
-*NickName: "Plain Printer"
-*PSVersion: "(3010.000) 0"
-*OpenUI *PageSize/Page Size: PickOne
-*DefaultPageSize: A4
-*PageSize A4/A4: ""
-*CloseUI: *PageSize
-)PPD";
-
-// A print type pane whose panel holds a passcode field and a control that records resets.
+// A print type pane whose panel holds a passcode field and a control that records resets, and
+// whose summary and terminate passes fail while told to.
 struct RecordingPanel : TestPanel
 {
     RecordingPanel()
@@ -47,9 +30,20 @@ struct RecordingPanel : TestPanel
         recorder = add(new TestTextControl(&recordID));
     }
     bool ValidateUserPane() override { return valid; }
+    int GetSummaryText(CFMutableArrayRef titles, CFMutableArrayRef values) override
+    {
+        CFArrayAppendValue(titles, CFSTR("Failing Title"));
+        CFArrayAppendValue(values, CFSTR("Failing Value"));
+        return failPasses ? 1 : TestPanel::GetSummaryText(titles, values);
+    }
+    int Terminate(unsigned long context, long status) override
+    {
+        return failPasses ? 1 : TestPanel::Terminate(context, status);
+    }
     TestTextControl *passcode;
     TestTextControl *recorder;
     bool valid = true;
+    bool failPasses = false;
 };
 
 RecordingPanel *lastRecordingPanel = nullptr;
@@ -65,6 +59,16 @@ const PDEPaneDescription kRecordingPane = [] {
     return d;
 }();
 using RecordingEntry = PDEEntry<kRecordingPane>;
+
+// The job accounting pane's description on the recording panel, without its own ticket rules.
+const PDEPaneDescription kRecordingJBAPane = [] {
+    PDEPaneDescription d = kJBAPane;
+    d.createPanel = CreateRecordingPanel;
+    d.refuseTicketWrite = nullptr;
+    d.afterTicketWrite = nullptr;
+    return d;
+}();
+using RecordingJBAEntry = PDEEntry<kRecordingJBAPane>;
 
 // Drives one pane the way the print system does, through the interface the factory hands out.
 struct LoadedPane
@@ -96,18 +100,24 @@ struct LoadedPane
     {
         return reinterpret_cast<PDEExtensionContext *>(context)->panel;
     }
-    OSStatus prologue(CFRef<CFStringRef> *titleOut = nullptr)
+    OSStatus prologue()
     {
-        OSType creator = 0;
-        CFStringRef kind = nullptr, title = nullptr;
-        UInt32 maxH = 0, maxV = 0;
-        const OSStatus status = calls().Prologue(&context, &creator, &kind, &title, &maxH, &maxV);
-        CFRef<CFStringRef> kindHolder(kind), titleHolder(title);
-        if (titleOut)
-            *titleOut = titleHolder;
-        return status;
+        return calls().Prologue(&context, nullptr, nullptr, nullptr, nullptr, nullptr);
     }
 };
+
+// The driver's side of a scrambled ticket value: Base64 back to bytes, then the scrambler.
+std::string Unscramble(const std::string &ticketText)
+{
+    unsigned char bytes[256];
+    int32_t length = 0;
+    EXPECT_EQ(WmbB64ToBin(ticketText.c_str(), int32_t(ticketText.size()), bytes, &length, 255),
+              kWmbNoErr);
+    unsigned char value[256];
+    int32_t valueLength = 0;
+    EXPECT_EQ(WmbEncrypt(bytes, length, value, &valueLength, 255), kWmbNoErr);
+    return std::string(reinterpret_cast<char *>(value), size_t(valueLength));
+}
 
 } // namespace
 
@@ -115,7 +125,7 @@ class PlugInEntryTest : public SpineTest
 {
 };
 
-TEST_F(PlugInEntryTest, FactoriesAnswerOnlyForTheDialogExtensionType)
+TEST_F(PlugInEntryTest, FactoriesAndReferenceCounts)
 {
     CFRef<CFUUIDRef> other(
         CFUUIDCreateFromString(nullptr, CFSTR("00000000-1111-2222-3333-444444444444")));
@@ -130,37 +140,60 @@ TEST_F(PlugInEntryTest, FactoriesAnswerOnlyForTheDialogExtensionType)
     ASSERT_NE(instance, nullptr);
     EXPECT_EQ(VeltraPlugInInstanceCount(factory), before + 1);
     auto *unknown = *static_cast<IUnknownVTbl **>(instance);
-
-    // IUnknown answers the instance itself with one more reference.
     LPVOID same = nullptr;
     EXPECT_EQ(unknown->QueryInterface(instance, CFUUIDGetUUIDBytes(IUnknownUUID()), &same), S_OK);
     EXPECT_EQ(same, instance);
-    EXPECT_EQ(unknown->Release(instance), 1u);
-
     LPVOID none = &same;
     EXPECT_EQ(unknown->QueryInterface(instance, CFUUIDGetUUIDBytes(other), &none), E_NOINTERFACE);
     EXPECT_EQ(none, nullptr);
-
-    EXPECT_EQ(unknown->AddRef(instance), 2u);
+    EXPECT_EQ(unknown->AddRef(instance), 3u);
+    EXPECT_EQ(unknown->Release(instance), 2u);
     EXPECT_EQ(unknown->Release(instance), 1u);
     EXPECT_EQ(unknown->Release(instance), 0u);
     EXPECT_EQ(VeltraPlugInInstanceCount(factory), before);
-}
 
-TEST_F(PlugInEntryTest, InterfaceCountsItsOwnReferences)
-{
     LoadedPane pane(OrvPDEPluginFactoryPrintType);
     ASSERT_NE(pane.pde, nullptr);
     PMPlugInAPIVersion version = {};
     EXPECT_EQ(pane.calls().plugInHeader.GetAPIVersion(pane.pde, &version), noErr);
-    EXPECT_EQ(version.buildVersionMajor, 1u);
-    EXPECT_EQ(version.buildVersionMinor, 0u);
-    EXPECT_EQ(version.baseVersionMajor, 1u);
-    EXPECT_EQ(version.baseVersionMinor, 0u);
+    EXPECT_EQ(std::vector<UInt32>({version.buildVersionMajor, version.buildVersionMinor,
+                                   version.baseVersionMajor, version.baseVersionMinor}),
+              std::vector<UInt32>({1, 0, 1, 0}));
     EXPECT_EQ(pane.calls().plugInHeader.Retain(pane.pde), noErr);
     PMPlugInHeaderInterface *copy = pane.pde;
     EXPECT_EQ(pane.calls().plugInHeader.Release(&copy), noErr);
     EXPECT_EQ(copy, nullptr);
+}
+
+TEST_F(PlugInEntryTest, PrologueAnswersKindCreatorSizesAndTitle)
+{
+    const struct
+    {
+        void *(*factory)(CFAllocatorRef, CFUUIDRef);
+        const char *kind;
+        UInt32 maxH, maxV;
+        const char *title;
+    } cases[] = {
+        {OrvPDEPluginFactoryJBA, "com.veltra.kzu.pde.JBAKind", 150, 60, "Job Accounting"},
+        {OrvPDEPluginFactoryPrintType, "com.veltra.kzu.pde.PrintTypeKind", 80, 60, "Print Type"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.kind);
+        LoadedPane pane(c.factory);
+        OSType creator = 0;
+        CFStringRef kind = nullptr, title = nullptr;
+        UInt32 maxH = 0, maxV = 0;
+        ASSERT_EQ(pane.calls().Prologue(&pane.context, &creator, &kind, &title, &maxH, &maxV),
+                  noErr);
+        CFRef<CFStringRef> kindHolder(kind), titleHolder(title);
+        EXPECT_EQ(creator, OSType('pde '));
+        EXPECT_EQ(QStringFromCF(kind), c.kind);
+        EXPECT_EQ(QStringFromCF(title), c.title);
+        EXPECT_EQ(maxH, c.maxH);
+        EXPECT_EQ(maxV, c.maxV);
+        EXPECT_EQ(pane.panel()->GetSyncState(), kSyncStatePrologue);
+        EXPECT_EQ(pane.calls().Terminate(pane.context, noErr), noErr);
+    }
 }
 
 TEST_F(PlugInEntryTest, WholeSequenceOnTheSamplePrinter)
@@ -168,10 +201,7 @@ TEST_F(PlugInEntryTest, WholeSequenceOnTheSamplePrinter)
     auto session = sampleSession();
     for (auto factory : {OrvPDEPluginFactoryJBA, OrvPDEPluginFactoryPrintType}) {
         LoadedPane pane(factory);
-        CFRef<CFStringRef> title;
-        ASSERT_EQ(pane.prologue(&title), noErr);
-        EXPECT_FALSE(QStringFromCF(title).isEmpty());
-        EXPECT_EQ(pane.panel()->GetSyncState(), kSyncStatePrologue);
+        ASSERT_EQ(pane.prologue(), noErr);
         PMPDEFlags flags = 0;
         EXPECT_EQ(pane.calls().Initialize(pane.context, &flags, nullptr, userPane, session->ref()),
                   noErr);
@@ -180,10 +210,8 @@ TEST_F(PlugInEntryTest, WholeSequenceOnTheSamplePrinter)
         EXPECT_EQ(pane.calls().Sync(pane.context, session->ref(), true), noErr);
         CFArrayRef titles = nullptr, values = nullptr;
         EXPECT_EQ(pane.calls().GetSummaryText(pane.context, &titles, &values), noErr);
-        ASSERT_NE(titles, nullptr);
-        ASSERT_NE(values, nullptr);
-        CFRelease(titles);
-        CFRelease(values);
+        CFRef<CFArrayRef> titleHolder(titles), valueHolder(values);
+        ASSERT_TRUE(titles && values);
         EXPECT_EQ(pane.calls().Open(pane.context), noErr);
         EXPECT_EQ(ProcessHICommandInWindow(dialogWindow, kHICommandOK), eventNotHandledErr);
         EXPECT_EQ(pane.calls().Sync(pane.context, session->ref(), false), noErr);
@@ -197,14 +225,29 @@ TEST_F(PlugInEntryTest, WholeSequenceOnTheSamplePrinter)
     EXPECT_EQ(GetControlByID(dialogWindow, &typePane, &found), noErr);
 }
 
-TEST_F(PlugInEntryTest, PrinterWithoutSettingsAttributeLeavesThePaneEmpty)
+TEST_F(PlugInEntryTest, PrinterWithoutThePanesResourcesLeavesThePaneEmpty)
 {
-    veltra::PrintSession session("Plain", ppdFromText("plain.ppd", kNoSettingsPPD));
-    for (auto factory : {OrvPDEPluginFactoryJBA, OrvPDEPluginFactoryPrintType}) {
-        LoadedPane pane(factory);
+    const struct
+    {
+        void *(*factory)(CFAllocatorRef, CFUUIDRef);
+        const char *attribute;
+        const char *value; // empty: the attribute is absent
+    } cases[] = {
+        {OrvPDEPluginFactoryJBA, "VZXAccountingSettings", ""},
+        {OrvPDEPluginFactoryJBA, "VZXAccountingSettings", "Printer07-Printer01"}, // no nib
+        {OrvPDEPluginFactoryJBA, "VZXAccountingSettings", "Printer01-Printer07"}, // no help
+        {OrvPDEPluginFactoryPrintType, "VZXPrintTypeSettings", ""},
+        {OrvPDEPluginFactoryPrintType, "VZXPrintTypeSettings", "Printer09-Printer00"},
+        {OrvPDEPluginFactoryPrintType, "VZXPrintTypeSettings", "Printer00-Printer09"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.attribute) + " " + c.value);
+        veltra::PrintSession session("Plain", sampleWith(c.attribute, c.value));
+        LoadedPane pane(c.factory);
         ASSERT_EQ(pane.prologue(), noErr);
         EXPECT_EQ(pane.calls().Initialize(pane.context, nullptr, nullptr, userPane, session.ref()),
                   kPMPDEInitializeFailed);
+        EXPECT_EQ(kPMPDEInitializeFailed, -9530);
         EXPECT_EQ(pane.panel()->GetSyncState(), kSyncStateIdle);
         EXPECT_FALSE(pane.panel()->IsPrintCommandIntercepted());
         EXPECT_TRUE(paneWidget->findChildren<QWidget *>().isEmpty());
@@ -215,7 +258,7 @@ TEST_F(PlugInEntryTest, PrinterWithoutSettingsAttributeLeavesThePaneEmpty)
     }
 }
 
-TEST_F(PlugInEntryTest, InitializeWithoutSessionBuildsNothing)
+TEST_F(PlugInEntryTest, CallsWithoutSessionOrContext)
 {
     LoadedPane pane(OrvPDEPluginFactoryJBA);
     ASSERT_EQ(pane.prologue(), noErr);
@@ -223,15 +266,13 @@ TEST_F(PlugInEntryTest, InitializeWithoutSessionBuildsNothing)
     EXPECT_EQ(pane.panel()->GetSyncState(), kSyncStateIdle);
     EXPECT_TRUE(paneWidget->findChildren<QWidget *>().isEmpty());
     EXPECT_EQ(pane.calls().Terminate(pane.context, noErr), noErr);
-}
 
-TEST_F(PlugInEntryTest, CallbacksWithoutContextAnswerInitializeFailed)
-{
-    LoadedPane pane(OrvPDEPluginFactoryPrintType);
     EXPECT_EQ(pane.calls().Open(nullptr), kPMPDEInitializeFailed);
     EXPECT_EQ(pane.calls().Close(nullptr), kPMPDEInitializeFailed);
     EXPECT_EQ(pane.calls().Terminate(nullptr, noErr), kPMPDEInitializeFailed);
     EXPECT_EQ(pane.calls().Sync(nullptr, nullptr, true), kPMPDEInitializeFailed);
+    EXPECT_EQ(pane.calls().Initialize(nullptr, nullptr, nullptr, userPane, nullptr),
+              kPMPDEInitializeFailed);
     CFArrayRef titles = nullptr, values = nullptr;
     EXPECT_EQ(pane.calls().GetSummaryText(nullptr, &titles, &values), noErr);
 }
@@ -264,47 +305,40 @@ TEST_F(PlugInEntryTest, SyncResultCodes)
     EXPECT_EQ(pane.calls().Terminate(pane.context, noErr), noErr);
 }
 
-TEST_F(PlugInEntryTest, SyncInsideInitializeKeepsControlStatusLaterSyncsReset)
+class RecordingPaneTest : public SpineTest
+{
+protected:
+    template <typename Entry> RecordingPanel *start(veltra::PrintSession &session)
+    {
+        EXPECT_EQ(Entry::Prologue(&context, nullptr, nullptr, nullptr, nullptr, nullptr), noErr);
+        EXPECT_EQ(Entry::Initialize(context, nullptr, nullptr, userPane, session.ref()), noErr);
+        return lastRecordingPanel;
+    }
+    PMPDEContext context = nullptr;
+};
+
+TEST_F(RecordingPaneTest, SyncInsideInitializeKeepsControlStatusLaterSyncsReset)
 {
     auto session = sampleSession();
-    PMPDEContext context = nullptr;
-    ASSERT_EQ(RecordingEntry::Prologue(&context, nullptr, nullptr, nullptr, nullptr, nullptr),
-              noErr);
-    RecordingPanel *panel = lastRecordingPanel;
-    ASSERT_EQ(RecordingEntry::Initialize(context, nullptr, nullptr, userPane, session->ref()),
-              noErr);
+    RecordingPanel *panel = start<RecordingEntry>(*session);
     EXPECT_EQ(panel->recorder->resetCount, 0);
     EXPECT_EQ(RecordingEntry::Sync(context, session->ref(), true), noErr);
     EXPECT_EQ(panel->recorder->resetCount, 1);
     EXPECT_EQ(RecordingEntry::Terminate(context, noErr), noErr);
 }
 
-TEST_F(PlugInEntryTest, PasscodeIsScrambledUnlessThePrinterTurnsItOff)
+TEST_F(RecordingPaneTest, PasscodeIsScrambledUnlessThePrinterTurnsItOff)
 {
-    struct Case
+    const struct
     {
-        const char *attribute; // null: the attribute is absent
+        const char *attribute; // empty: the attribute is absent
         bool scrambled;
-    };
-    const Case cases[] = {{nullptr, true}, {"True", true}, {"False", false}, {"true", false}};
-    QFile sample(VELTRA_SAMPLE_PPD);
-    ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
-    const std::string samplePPD = sample.readAll().toStdString();
-
-    for (const Case &c : cases) {
-        std::string text = samplePPD;
-        const std::string line = "*VZXPrintTypePasswordEncrypted: \"True\"\n";
-        text.replace(text.find(line), line.size(),
-                     c.attribute
-                         ? "*VZXPrintTypePasswordEncrypted: \"" + std::string(c.attribute) + "\"\n"
-                         : std::string());
-        veltra::PrintSession session("Lobby", ppdFromText("passcode.ppd", text));
-        PMPDEContext context = nullptr;
-        ASSERT_EQ(RecordingEntry::Prologue(&context, nullptr, nullptr, nullptr, nullptr, nullptr),
-                  noErr);
-        RecordingPanel *panel = lastRecordingPanel;
-        ASSERT_EQ(RecordingEntry::Initialize(context, nullptr, nullptr, userPane, session.ref()),
-                  noErr);
+    } cases[] = {{"", true}, {"True", true}, {"False", false}, {"true", false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.attribute);
+        veltra::PrintSession session("Lobby",
+                                     sampleWith("VZXPrintTypePasswordEncrypted", c.attribute));
+        RecordingPanel *panel = start<RecordingEntry>(session);
         panel->passcode->setValue("1234");
         panel->passcode->SetControlValueToUI(); // the pane's nib has a passcode field
         panel->passcode->GetValueFromUI();
@@ -313,27 +347,74 @@ TEST_F(PlugInEntryTest, PasscodeIsScrambledUnlessThePrinterTurnsItOff)
             session.ticket().value("com.veltra.kzu.printsettings.PasswordTicketKey");
         ASSERT_NE(written, nullptr);
         // "1234" xor "qbtn", Base64-coded.
-        EXPECT_EQ(*written, c.scrambled ? "QFBHWg==" : "1234")
-            << (c.attribute ? c.attribute : "absent");
+        EXPECT_EQ(*written, c.scrambled ? "QFBHWg==" : "1234");
         EXPECT_EQ(RecordingEntry::Terminate(context, noErr), noErr);
     }
 }
 
-TEST_F(PlugInEntryTest, FailedValidationWritesNothing)
+TEST_F(RecordingPaneTest, JobAccountingScramblesTheThreeUserPasswordFields)
+{
+    static ControlID ids[] = {{'uptt', 303}, {'uptt', 1303}, {'uptt', 506}, {'uptt', 304}};
+    static ControlAccessInfo access[] = {
+        {'cfst', 'cfst', nullptr, CFSTR("com.veltra.kzu.printsettings.U303"), nullptr},
+        {'cfst', 'cfst', nullptr, CFSTR("com.veltra.kzu.printsettings.U1303"), nullptr},
+        {'cfst', 'cfst', nullptr, CFSTR("com.veltra.kzu.printsettings.U506"), nullptr},
+        {'cfst', 'cfst', nullptr, CFSTR("com.veltra.kzu.printsettings.U304"), nullptr},
+    };
+    auto session = sampleSession();
+    RecordingPanel *panel = start<RecordingJBAEntry>(*session);
+    for (int i = 0; i < 4; ++i)
+        panel->add(new TestTextControl(&ids[i], &access[i]))->enter("1234");
+    ASSERT_EQ(RecordingJBAEntry::Sync(context, session->ref(), false), noErr);
+    for (int i = 0; i < 4; ++i) {
+        const std::string key = QStringFromCF(access[i].ticketKey).toStdString();
+        const std::string *written = session->ticket().value(key);
+        ASSERT_NE(written, nullptr) << key;
+        // Only the user-ID password fields are written scrambled.
+        EXPECT_EQ(*written, i < 3 ? "QFBHWg==" : "1234") << key;
+        if (i < 3) {
+            EXPECT_EQ(Unscramble(*written), "1234");
+        }
+    }
+    EXPECT_EQ(RecordingJBAEntry::Terminate(context, noErr), noErr);
+}
+
+TEST_F(RecordingPaneTest, FailedValidationWritesNothing)
 {
     auto session = sampleSession();
-    PMPDEContext context = nullptr;
-    ASSERT_EQ(RecordingEntry::Prologue(&context, nullptr, nullptr, nullptr, nullptr, nullptr),
-              noErr);
-    RecordingPanel *panel = lastRecordingPanel;
-    ASSERT_EQ(RecordingEntry::Initialize(context, nullptr, nullptr, userPane, session->ref()),
-              noErr);
+    RecordingPanel *panel = start<RecordingEntry>(*session);
     panel->valid = false;
     EXPECT_EQ(RecordingEntry::Sync(context, session->ref(), false), kPMPDEValidateFailed);
     EXPECT_TRUE(session->ticket().entries().empty());
-    EXPECT_EQ(preference("Lobbycom.veltra.kzu.printsettings.PasswordReference"), "<none>");
+    EXPECT_EQ(StoredPreference(std::string("Lobbycom.veltra.kzu.printsettings.PasswordReference")),
+              "<none>");
     panel->valid = true;
     EXPECT_EQ(RecordingEntry::Sync(context, session->ref(), false), noErr);
     EXPECT_FALSE(session->ticket().entries().empty());
+    EXPECT_EQ(RecordingEntry::Terminate(context, noErr), noErr);
+}
+
+TEST_F(RecordingPaneTest, FailingPanelPassesAnswerInitializeFailed)
+{
+    auto session = sampleSession();
+    RecordingPanel *panel = start<RecordingEntry>(*session);
+    panel->failPasses = true;
+
+    // The summary arrays are handed out even when the pass fails.
+    CFArrayRef titles = nullptr, values = nullptr;
+    EXPECT_EQ(RecordingEntry::GetSummaryText(context, &titles, &values), kPMPDEInitializeFailed);
+    CFRef<CFArrayRef> titleHolder(titles), valueHolder(values);
+    ASSERT_TRUE(titles && values);
+    EXPECT_EQ(CFArrayGetCount(titles), CFArrayGetCount(values));
+    ASSERT_EQ(CFArrayGetCount(titles), 1);
+    EXPECT_EQ(QStringFromCF(static_cast<CFStringRef>(CFArrayGetValueAtIndex(titles, 0))),
+              "Failing Title");
+    EXPECT_EQ(panel->GetSyncState(), kSyncStateIdle);
+
+    // A failed terminate keeps the context and its panel, so the print system may call again.
+    EXPECT_EQ(RecordingEntry::Terminate(context, noErr), kPMPDEInitializeFailed);
+    EXPECT_EQ(reinterpret_cast<PDEExtensionContext *>(context)->panel, panel);
+    EXPECT_EQ(panel->GetSyncState(), kSyncStateTerminated);
+    panel->failPasses = false;
     EXPECT_EQ(RecordingEntry::Terminate(context, noErr), noErr);
 }

@@ -109,32 +109,24 @@ TEST_F(PrintPanelTest, ControlClickRunsConstraintsBeforeRecordingTheValue)
     EXPECT_EQ(name->widgetValue(), "second");
 }
 
-TEST_F(PrintPanelTest, SmallDialogPaneGrowsToHoldTheNibPane)
+// The nib pane is centred in the dialog's pane, which grows to hold it.
+class NibPaneLayoutTest : public PrintPanelTest, public ::testing::WithParamInterface<QSize>
+{
+};
+
+TEST_P(NibPaneLayoutTest, NibPaneIsCentredInTheDialogPaneWhichGrowsToHoldIt)
 {
     TestPanel panel;
     panel.useNib(GetPDENibFileName(), CFSTR("Window"), ControlID{'joup', 1});
     paneWidget->setMinimumSize(0, 0);
-    dialog->resize(100, 50);
-    dialog->show();
-    EXPECT_EQ(panel.InitializeUserPane(0, userPane, bundle, nullptr), 0);
-    const Rect pane = boundsOf(userPane);
-    EXPECT_GE(pane.right - pane.left, 480);
-    EXPECT_GE(pane.bottom - pane.top, 300);
-    EXPECT_TRUE(panel.IsPrintCommandIntercepted());
-    // The nib pane now lives in the dialog's pane.
-    ControlRef nibPane = nullptr;
-    const ControlID paneID = {'joup', 1};
-    EXPECT_EQ(GetControlByID(dialogWindow, &paneID, &nibPane), noErr);
-}
-
-TEST_F(PrintPanelTest, WideDialogPaneCentresTheNibPane)
-{
-    TestPanel panel;
-    panel.useNib(GetPDENibFileName(), CFSTR("Window"), ControlID{'joup', 1});
-    dialog->resize(800, 500);
+    dialog->resize(GetParam());
     dialog->show();
     ASSERT_EQ(panel.InitializeUserPane(0, userPane, bundle, nullptr), 0);
+    EXPECT_TRUE(panel.IsPrintCommandIntercepted());
     const Rect frame = boundsOf(userPane);
+    EXPECT_GE(frame.right - frame.left, 480);
+    EXPECT_GE(frame.bottom - frame.top, 300);
+    // The nib pane now lives in the dialog's pane.
     ControlRef nibPane = nullptr;
     const ControlID paneID = {'joup', 1};
     ASSERT_EQ(GetControlByID(dialogWindow, &paneID, &nibPane), noErr);
@@ -143,6 +135,9 @@ TEST_F(PrintPanelTest, WideDialogPaneCentresTheNibPane)
     EXPECT_EQ(pane.left - frame.left, ((frame.right - frame.left) - 480) / 2);
     EXPECT_EQ(pane.top, frame.top);
 }
+
+INSTANTIATE_TEST_SUITE_P(DialogSizes, NibPaneLayoutTest,
+                         ::testing::Values(QSize(100, 50), QSize(800, 500)));
 
 TEST_F(PrintPanelTest, MissingNibLeavesThePaneEmptyAndPrintUnintercepted)
 {
@@ -207,15 +202,6 @@ TEST_F(PrintPanelTest, ResourceNamesFollowTheSettingsAttribute)
     // A name that does not fit the name buffer gives no name rather than a cut one.
     CFRef<CFStringRef> huge(CFStringCreateWithQString(QString(300, QLatin1Char('x'))));
     EXPECT_EQ(GetAppFullResourceNameJBA(huge, 0), nullptr);
-}
-
-TEST_F(PrintPanelTest, CreateKeyWithCurrentPrinterNeedsAllThree)
-{
-    CFRef<CFMutableStringRef> key(CFStringCreateMutable(nullptr, 0));
-    EXPECT_FALSE(CreateKeyWithCurrentPrinter(CFSTR("K"), nullptr, key));
-    EXPECT_EQ(CFStringGetLength(key), 0);
-    EXPECT_TRUE(CreateKeyWithCurrentPrinter(CFSTR("K"), CFSTR("P"), key));
-    EXPECT_EQ(QStringFromCF(key), "PK");
 }
 
 TEST_F(PrintPanelTest, HelpPageOpensInTheBooksHelpFolder)

@@ -1,22 +1,17 @@
-// Shared set-up of the spine tests: the bundle from the build tree, preferences in a temporary
-// directory, a print dialog window with a user pane, sessions on real PPD files, and a text
-// control whose value the tests set directly.
+// Shared set-up of the spine tests: a print dialog window with a user pane, sessions on real PPD
+// files, and a text control whose value the tests set directly.
 #pragma once
 
 #include "CBasePrintPanel.h"
 #include "CPopupWindowInPanel.h"
+#include "PaneFixture.h"
 
-#include <CoreFoundation/CFQt.h>
-#include <HIToolbox/QtBridge.h>
 #include <PrintCore/PrintHost.h>
 
 #include <QDialog>
 #include <QFile>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QVBoxLayout>
-
-#include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
@@ -37,11 +32,17 @@ public:
     using CBaseControl::InitializeCtrl;
     using CBaseControl::SetValueToTicket;
 
-    void setValue(const char *text)
+    void setValue(const std::string &text)
     {
         memset(controlData, 0, 256);
-        strncpy(static_cast<char *>(controlData), text, 255);
+        strncpy(static_cast<char *>(controlData), text.c_str(), 255);
         dataSize = UInt32(strlen(static_cast<char *>(controlData)));
+    }
+    // The value as if the user had entered it: committed and widget-side alike.
+    void enter(const std::string &text)
+    {
+        setValue(text);
+        memcpy(uiData, controlData, 256);
     }
     std::string value() const { return static_cast<const char *>(controlData); }
     std::string widgetValue() const { return static_cast<const char *>(uiData); }
@@ -100,7 +101,6 @@ public:
 class TestPanel : public CBasePrintPanel
 {
 public:
-    TestPanel() = default;
     ~TestPanel() override
     {
         for (CBaseControl *c : owned)
@@ -135,23 +135,12 @@ public:
     int printCommands = 0;
 };
 
-class SpineTest : public ::testing::Test
+class SpineTest : public PaneTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(prefsDir.isValid());
-        const QByteArray user = (prefsDir.path() + "/user.prefs").toUtf8();
-        const QByteArray any = (prefsDir.path() + "/any.prefs").toUtf8();
-        VeltraPreferencesSetStoreFiles(user.constData(), any.constData());
-        VeltraBundleSetLanguage("en");
-
-        CFRef<CFStringRef> path(CFStringCreateWithQString(QStringLiteral(VELTRA_TEST_BUNDLE_DIR)));
-        CFRef<CFURLRef> url(
-            CFURLCreateWithFileSystemPath(nullptr, path, kCFURLPOSIXPathStyle, true));
-        bundle = CFBundleCreate(nullptr, url);
-        ASSERT_NE(bundle, nullptr);
-
+        PaneTest::SetUp();
         dialog = std::make_unique<QDialog>();
         dialog->resize(600, 400);
         auto *layout = new QVBoxLayout(dialog.get());
@@ -161,11 +150,10 @@ protected:
         dialogWindow = VeltraWindowForWidget(dialog.get());
         userPane = VeltraControlForWidget(paneWidget);
     }
-
     void TearDown() override
     {
         dialog.reset();
-        VeltraPreferencesSetStoreFiles(nullptr, nullptr);
+        PaneTest::TearDown();
     }
 
     static veltra::PPDFile openPPD(const std::string &path)
@@ -175,18 +163,24 @@ protected:
         EXPECT_TRUE(ppd) << error;
         return ppd;
     }
-
     static std::unique_ptr<veltra::PrintSession> sampleSession(const std::string &printer = "Lobby")
     {
         return std::make_unique<veltra::PrintSession>(printer, openPPD(VELTRA_SAMPLE_PPD));
     }
-
-    // A PPD written from text into the temporary directory.
-    veltra::PPDFile ppdFromText(const std::string &name, const std::string &text)
+    // The sample printer's description with the line starting with keyword replaced by
+    // replacement (empty: removed), written into the temporary directory.
+    veltra::PPDFile sampleWith(const std::string &keyword, const std::string &replacement)
     {
-        const QString path = prefsDir.filePath(QString::fromStdString(name));
+        QFile sample(VELTRA_SAMPLE_PPD);
+        EXPECT_TRUE(sample.open(QIODevice::ReadOnly));
+        std::string text = sample.readAll().toStdString();
+        const size_t at = text.find("*" + keyword + ":");
+        EXPECT_NE(at, std::string::npos) << keyword;
+        text.replace(at, text.find('\n', at) + 1 - at,
+                     replacement.empty() ? "" : "*" + keyword + ": \"" + replacement + "\"\n");
+        const QString path = prefsDir.filePath("printer.ppd");
         QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(text.data(), qint64(text.size()));
         file.close();
         return openPPD(path.toStdString());
@@ -216,18 +210,6 @@ protected:
         return w;
     }
 
-    static std::string preference(const char *key, CFStringRef user = kCFPreferencesCurrentUser)
-    {
-        CFRef<CFStringRef> k(CFStringCreateWithCString(nullptr, key, kCFStringEncodingUTF8));
-        CFRef<CFPropertyListRef> v(CFPreferencesCopyValue(k, kCFPreferencesAnyApplication, user,
-                                                          kCFPreferencesCurrentHost));
-        if (!v || CFGetTypeID(v) != CFStringGetTypeID())
-            return "<none>";
-        return QStringFromCF(static_cast<CFStringRef>(v.get())).toStdString();
-    }
-
-    QTemporaryDir prefsDir;
-    CFBundleRef bundle = nullptr;
     std::unique_ptr<QDialog> dialog;
     QWidget *paneWidget = nullptr;
     WindowRef dialogWindow = nullptr;
