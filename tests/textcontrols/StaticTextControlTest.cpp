@@ -11,30 +11,23 @@ TEST_F(StaticTextControlTest, TitleComesFromTheLocalisationKey)
 {
     EXPECT_EQ(LabelOf(panel->title)->text(), kTranslatedKeyEnglish);
 
-    // An untranslated key stands for itself.
+    // The label without a key finds its widget but has no title to show.
+    EXPECT_FALSE(panel->emptyLabel->InitializeCtrl(window, nullptr, bundle, nullptr));
+    EXPECT_NE(panel->emptyLabel->GetControlRef(), nullptr);
+    EXPECT_EQ(LabelOf(panel->emptyLabel)->text(), "");
+
+    // An untranslated key stands for itself; without bundle the title is left alone.
     CStaticTextControl untranslated(&emptyLabelID, nullptr, nullptr, nullptr, nullptr,
                                     CFSTR("Untranslated Label"));
     EXPECT_TRUE(untranslated.InitializeCtrl(window, nullptr, nullptr, nullptr));
+    EXPECT_EQ(LabelOf(&untranslated)->text(), "Untranslated Label");
+    EXPECT_TRUE(untranslated.InitializeTitle(nullptr));
     EXPECT_EQ(LabelOf(&untranslated)->text(), "Untranslated Label");
 
     // Rebinding takes the language of the moment.
     VeltraBundleSetLanguage("ja");
     EXPECT_TRUE(panel->title->ReInitializeCtrl(window));
     EXPECT_EQ(LabelOf(panel->title)->text(), QString::fromUtf8("印刷タイプ"));
-}
-
-TEST_F(StaticTextControlTest, TitleNeedsAKeyButNotABundle)
-{
-    QLabel *label = LabelOf(panel->title);
-    label->setText("unchanged");
-    EXPECT_TRUE(panel->title->InitializeTitle(nullptr));
-    EXPECT_EQ(label->text(), "unchanged");
-
-    // The label without a key finds its widget but has no title to show.
-    EXPECT_FALSE(panel->emptyLabel->InitializeTitle(bundle));
-    EXPECT_FALSE(panel->emptyLabel->InitializeCtrl(window, nullptr, bundle, nullptr));
-    EXPECT_NE(panel->emptyLabel->GetControlRef(), nullptr);
-    EXPECT_EQ(LabelOf(panel->emptyLabel)->text(), "");
 
     CStaticTextControl missing(&missingFieldID, nullptr, nullptr, nullptr, nullptr,
                                CFSTR("PDE Title"));
@@ -44,32 +37,14 @@ TEST_F(StaticTextControlTest, TitleNeedsAKeyButNotABundle)
 
 TEST_F(StaticTextControlTest, ReadingBackGivesTheShownTextAsUTF8)
 {
-    const struct
-    {
-        QString shown;
-        std::string read;
-    } cases[] = {
-        {"Print Type", "Print Type"},
-        {QString::fromUtf8("印刷タイプ"), "印刷タイプ"},
-        {QString::fromUtf8("ver. 1.0 \U0001F5A8"), "ver. 1.0 \U0001F5A8"},
-    };
-    for (const auto &c : cases) {
-        LabelOf(panel->title)->setText(c.shown);
-        EXPECT_EQ(TextOf(panel->title->GetValueFromUI()), c.read);
-        EXPECT_EQ(TextOf(panel->title->GetUIDataBlk()), c.read);
-    }
-}
-
-TEST_F(StaticTextControlTest, EmptyLabelLeavesUIDataAsItWas)
-{
     // Nothing read yet: nothing to answer.
     EXPECT_EQ(panel->emptyLabel->GetValueFromUI(), nullptr);
-
-    QLabel *label = LabelOf(panel->emptyLabel);
-    label->setText("first text");
-    void *read = panel->emptyLabel->GetValueFromUI();
-    ASSERT_NE(read, nullptr);
-    label->setText("");
-    EXPECT_EQ(panel->emptyLabel->GetValueFromUI(), read);
-    EXPECT_EQ(TextOf(panel->emptyLabel->GetUIDataBlk()), "first text");
+    for (const char *shown : {"Print Type", "印刷タイプ", "ver. 1.0 \U0001F5A8"}) {
+        LabelOf(panel->title)->setText(QString::fromUtf8(shown));
+        EXPECT_EQ(TextOf(panel->title->GetValueFromUI()), shown);
+        EXPECT_EQ(TextOf(panel->title->GetUIDataBlk()), shown);
+    }
+    // An empty label leaves uiData as it was.
+    LabelOf(panel->title)->setText("");
+    EXPECT_EQ(TextOf(panel->title->GetValueFromUI()), "ver. 1.0 \U0001F5A8");
 }

@@ -6,6 +6,7 @@
 #include "CBasePrintPanel.h"
 #include "CStaticTextControl.h"
 #include "CTextEditControl.h"
+#include "PaneFixture.h"
 #include "TextInputFilter.h"
 
 #include <CoreFoundation/CFQt.h>
@@ -49,6 +50,8 @@ inline constexpr const char *kTranslatedKeyEnglish = "Print Type";
 inline constexpr const char *kAccountMessageKey = "Test Account Message";
 
 inline ControlAccessInfo plainAccess = {'cfst', 'cfst', nullptr, nullptr, nullptr};
+inline ControlAccessInfo nameAccess = {'cfst', 'cfst', nullptr,
+                                       CFSTR("com.veltra.kzu.printsettings.NameKey"), nullptr};
 inline ControlAccessInfo passwordAccess = {'pwcf', 'pwcf', nullptr, nullptr, nullptr};
 
 inline TextEditIniData accountIni = {{}, "", 1, 8};
@@ -131,7 +134,7 @@ public:
         account = add(std::make_unique<CTextEditControl>(&accountFieldID, &accountIni, nullptr,
                                                          &accountFilter, &plainAccess));
         name = add(std::make_unique<CTextEditControl>(&nameFieldID, &nameIni, nullptr, &nameFilter,
-                                                      &plainAccess));
+                                                      &nameAccess));
         passcode = add(std::make_unique<CTextEditControl>(&passcodeFieldID, &passcodeIni, nullptr,
                                                           &passcodeFilter, &passwordAccess));
         digits = add(std::make_unique<CTextEditControl>(&digitFieldID, &digitIni, nullptr,
@@ -185,22 +188,13 @@ inline std::string TextOf(void *block)
     return block ? std::string(static_cast<const char *>(block)) : std::string("<null>");
 }
 
-// Opens the bundle (for the alert's nib and the strings), loads the test window through the
-// toolkit and binds the panel's controls to it.
-class TextFieldsTest : public ::testing::Test
+// Loads the test window through the toolkit and binds the panel's controls to it.
+class TextFieldsTest : public PaneTest
 {
 protected:
     void SetUp() override
     {
-        VeltraBundleSetLanguage("en");
-        CFRef<CFStringRef> path(CFStringCreateWithQString(QStringLiteral(VELTRA_TEST_BUNDLE_DIR)));
-        CFRef<CFURLRef> url(
-            CFURLCreateWithFileSystemPath(nullptr, path, kCFURLPOSIXPathStyle, true));
-        bundleHolder.reset(CFBundleCreate(nullptr, url));
-        bundle = bundleHolder.get();
-        ASSERT_NE(bundle, nullptr);
-        ASSERT_EQ(GetAppBundleRef(), bundle);
-
+        PaneTest::SetUp();
         window = LoadFieldsWindow();
         ASSERT_NE(window, nullptr);
         panel = std::make_unique<TextFieldsPanel>();
@@ -208,13 +202,12 @@ protected:
         ShowWindow(window);
         keyLog = KeyFilterLog();
     }
-
     void TearDown() override
     {
         panel.reset();
         if (window)
             DisposeWindow(window);
-        VeltraBundleSetLanguage("en");
+        PaneTest::TearDown();
     }
 
     static WindowRef LoadFieldsWindow()
@@ -228,8 +221,6 @@ protected:
         return loaded;
     }
 
-    CFRef<CFBundleRef> bundleHolder;
-    CFBundleRef bundle = nullptr;
     WindowRef window = nullptr;
     std::unique_ptr<TextFieldsPanel> panel;
 };
