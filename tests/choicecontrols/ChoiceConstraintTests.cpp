@@ -31,11 +31,6 @@ const ControlIDList twoStateLists[] = {target1List, target2List};
 const ControlStateTable twoStateTable = MakeStateTable(twoStateLists);
 ConstrainInfo disableTwoStates = {&twoStateTable, nullptr, nullptr, nullptr};
 
-// Off has no entry; on disables target 1.
-const ControlIDList onDisablesTarget1Lists[] = {nullptr, target1List, nullptr};
-const ControlStateTable onDisablesTarget1Table = MakeStateTable(onDisablesTarget1Lists);
-ConstrainInfo onDisablesTarget1 = {&onDisablesTarget1Table, nullptr, nullptr, nullptr};
-
 // A table with an entry for "off" only: "on" is past it.
 const ControlIDList offOnlyLists[] = {target1List};
 const ControlStateTable offOnlyTable = MakeStateTable(offOnlyLists);
@@ -90,7 +85,7 @@ struct ConstraintScene : ChoiceScene
     CheckBoxIniData secondCheckIni = {};
 };
 
-class ChoiceConstraintTest : public PreferenceStoreTest, public ConstraintScene
+class ChoiceConstraintTest : public PaneTest, public ConstraintScene
 {
 };
 
@@ -128,19 +123,6 @@ TEST_F(ChoiceConstraintTest, LoadAppliesOnlyTheTableOfTheStateEntered)
         // The value shown is now the old value of the next change.
         EXPECT_EQ(*static_cast<SInt32 *>(control->GetUIDataBlk()), c.defaultValue);
     }
-}
-
-TEST_F(ChoiceConstraintTest, FirstClickAfterLoadReleasesTheLoadedState)
-{
-    AddFirstCheck(0, &disableThreeStates);
-    BindAndLoad();
-    ASSERT_EQ(target1->GetDisableCount(), 1);
-
-    ClickButton(FirstCheckBox());
-
-    EXPECT_EQ(log, (EventLog{"target2 disable", "target1 enable"}));
-    EXPECT_TRUE(Widget("target1")->isEnabled());
-    EXPECT_FALSE(Widget("target2")->isEnabled());
 }
 
 // A check box disables the state it enters before releasing the one it leaves; a list
@@ -199,34 +181,6 @@ TEST_F(ChoiceConstraintTest, ListRecordsTheNewValueWhileTheCheckBoxLeavesItToThe
     SetControlValue(check->GetControlRef(), 1);
     check->DoControlConstrain();
     EXPECT_EQ(*static_cast<SInt32 *>(check->GetUIDataBlk()), 0);
-}
-
-TEST_F(ChoiceConstraintTest, TargetDisabledByTwoCheckBoxesWaitsForBoth)
-{
-    AddFirstCheck(0, &onDisablesTarget1);
-    AddSecondCheck(0, &onDisablesTarget1);
-    BindAndLoad();
-    QWidget *targetWidget = Widget("target1");
-    ASSERT_TRUE(targetWidget->isEnabled());
-
-    struct Step
-    {
-        const char *what;
-        QCheckBox *box;
-        SInt32 count;
-    };
-    const Step steps[] = {
-        {"first on", FirstCheckBox(), 1},
-        {"second on", SecondCheckBox(), 2},
-        {"first off", FirstCheckBox(), 1},
-        {"second off", SecondCheckBox(), 0},
-    };
-    for (const Step &s : steps) {
-        SCOPED_TRACE(s.what);
-        ClickButton(s.box);
-        EXPECT_EQ(target1->GetDisableCount(), s.count);
-        EXPECT_EQ(targetWidget->isEnabled(), s.count == 0);
-    }
 }
 
 TEST_F(ChoiceConstraintTest, StatePastTheTableAppliesNothing)
@@ -314,45 +268,21 @@ TEST_F(ChoiceConstraintTest, MissingTablesAnswers)
     static ListPopupIniData listIni = {0, 1, -1, jobTypeMenu};
     static CheckBoxIniData checkIni = {0, 0, -1, CFSTR("First Check Title")};
     static RadioButtonIniData radioIni = {0, 0, -1, CFSTR("Radio A Title"), nullptr};
-    struct Case
-    {
-        const char *what;
-        std::function<std::unique_ptr<CBaseControl>(ConstrainInfo *)> make;
-        bool bind;
-        int expected;
-    };
-    const Case cases[] = {
-        {"check box",
-         [](ConstrainInfo *ci) {
-             return std::make_unique<CCheckBoxControl>(&firstCheckID, &checkIni, ci, nullptr);
-         },
-         true, eventNotHandledErr},
-        {"unbound check box",
-         [](ConstrainInfo *ci) {
-             return std::make_unique<CCheckBoxControl>(&firstCheckID, &checkIni, ci, nullptr);
-         },
-         false, eventNotHandledErr},
-        {"list",
-         [](ConstrainInfo *ci) {
-             return std::make_unique<CListControl>(&jobListID, &listIni, ci, nullptr);
-         },
-         true, 0},
-        {"radio button",
-         [](ConstrainInfo *ci) {
-             return std::make_unique<CRadioButton>(&radioAID, &radioIni, ci, nullptr);
-         },
-         true, 0},
-    };
-    for (const Case &c : cases) {
-        for (ConstrainInfo *info : {static_cast<ConstrainInfo *>(nullptr), &noTables}) {
-            SCOPED_TRACE(std::string(c.what) + (info ? ", empty record" : ", no record"));
-            std::unique_ptr<CBaseControl> control = c.make(info);
-            if (c.bind) {
+    for (ConstrainInfo *info : {static_cast<ConstrainInfo *>(nullptr), &noTables}) {
+        SCOPED_TRACE(info ? "empty record" : "no record");
+        CCheckBoxControl unbound(&firstCheckID, &checkIni, info, nullptr);
+        CCheckBoxControl check(&firstCheckID, &checkIni, info, nullptr);
+        CListControl list(&jobListID, &listIni, info, nullptr);
+        CRadioButton radio(&radioAID, &radioIni, info, nullptr);
+        const std::pair<CBaseControl *, int> cases[] = {
+            {&unbound, eventNotHandledErr}, {&check, eventNotHandledErr}, {&list, 0}, {&radio, 0}};
+        for (const auto &[control, expected] : cases) {
+            if (control != &unbound) {
                 ASSERT_TRUE(control->InitializeCtrl(window.window, nullptr, nullptr, nullptr));
             }
-            EXPECT_EQ(control->DoControlConstrain(), c.expected);
-            EXPECT_EQ(control->DoControlHideConstrain(), c.expected);
-            EXPECT_EQ(control->DoControlUpdateConstrain(), c.expected);
+            EXPECT_EQ(control->DoControlConstrain(), expected);
+            EXPECT_EQ(control->DoControlHideConstrain(), expected);
+            EXPECT_EQ(control->DoControlUpdateConstrain(), expected);
         }
     }
     // With its tables but before its blocks exist, a check box has nothing to compare.

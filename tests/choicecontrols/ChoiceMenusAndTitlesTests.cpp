@@ -1,6 +1,5 @@
 // Menus and titles of the choice controls come from localisation keys: the bundle's
 // translation when it has one, the key itself otherwise.
-#include "AppResources.h"
 #include "CCheckBoxControl.h"
 #include "CListControl.h"
 #include "CRadioButton.h"
@@ -17,6 +16,7 @@ CFStringRef jobTypeMenu[] = {CFSTR("Job Type None"), CFSTR("Job Type Secure"),
 CFStringRef noKeys[] = {nullptr};
 // "PDE Title" has a translation in the plug-in bundle; the other key has none.
 CFStringRef translatedMenu[] = {CFSTR("PDE Title"), CFSTR("Choice Without Translation"), nullptr};
+ControlID absentID = {'none', 9};
 
 QStringList ItemsOf(const QComboBox *combo)
 {
@@ -26,69 +26,48 @@ QStringList ItemsOf(const QComboBox *combo)
     return items;
 }
 
-// Opens the plug-in bundle from the build tree, as the print system does before it loads the
-// plug-in, and picks the language of its strings.
-CFBundleRef OpenPlugInBundle(const char *language)
-{
-    VeltraBundleSetLanguage(language);
-    if (CFBundleRef open = GetAppBundleRef())
-        return open;
-    CFRef<CFURLRef> url(CFURLCreateWithFileSystemPath(nullptr, CFSTR(VELTRA_TEST_BUNDLE_DIR),
-                                                      kCFURLPOSIXPathStyle, true));
-    CFBundleCreate(nullptr, url);
-    return GetAppBundleRef();
-}
-
 TEST(ChoiceMenus, ListMenuIsRebuiltFromTheRecordKeys)
 {
-    struct Case
+    const struct
     {
         const char *what;
         ControlID *list;
         const char *widget;
+        bool record;
         CFStringRef *keys;
-        QStringList expectedItems;
-        int expectedMaximum;
-    };
-    const Case cases[] = {
+        QStringList items;
+        int maximum; // -1: not checked
+    } cases[] = {
         {"three keys replace the window's items",
          &jobListID,
          "jobList",
+         true,
          jobTypeMenu,
          {"Job Type None", "Job Type Secure", "Job Type Sample"},
          3},
-        {"no menu items", &shortTableListID, "shortTableList", nullptr, {}, 0},
-        {"empty key list", &jobListID, "jobList", noKeys, {}, 0},
+        {"no menu items", &shortTableListID, "shortTableList", true, nullptr, {}, 0},
+        {"empty key list", &jobListID, "jobList", true, noKeys, {}, 0},
+        // Without keys or without record the menu is left as the window had it.
+        {"no keys", &emptyListID, "emptyList", true, nullptr, {"Stale One", "Stale Two"}, -1},
+        {"no record", &jobListID, "jobList", false, nullptr, {"Stale Item"}, -1},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         TestWindow window("ChoiceWindow");
         ListPopupIniData ini = {0, 1, -1, c.keys};
-        CListControl list(c.list, &ini, nullptr, nullptr);
+        CListControl list(c.list, c.record ? &ini : nullptr, nullptr, nullptr);
         ASSERT_TRUE(list.InitializeCtrl(window.window, nullptr, nullptr, nullptr));
-        EXPECT_EQ(ItemsOf(window.Find<QComboBox>(c.widget)), c.expectedItems);
-        EXPECT_EQ(GetControlMinimum(list.GetControlRef()), 1);
-        EXPECT_EQ(GetControlMaximum(list.GetControlRef()), c.expectedMaximum);
-        ASSERT_NE(list.GetControlDataBlk(), nullptr);
-        EXPECT_EQ(*static_cast<SInt32 *>(list.GetControlDataBlk()), 0);
+        EXPECT_EQ(ItemsOf(window.Find<QComboBox>(c.widget)), c.items);
+        if (c.maximum >= 0) {
+            EXPECT_EQ(GetControlMinimum(list.GetControlRef()), 1);
+            EXPECT_EQ(GetControlMaximum(list.GetControlRef()), c.maximum);
+            ASSERT_NE(list.GetControlDataBlk(), nullptr);
+            EXPECT_EQ(*static_cast<SInt32 *>(list.GetControlDataBlk()), 0);
+        }
     }
 }
 
-// Without keys the menu is left as the window had it.
-TEST(ChoiceMenus, ListWithoutKeysKeepsItsMenu)
-{
-    TestWindow window("ChoiceWindow");
-    static ListPopupIniData noMenu = {0, 1, -1, nullptr};
-    CListControl list(&emptyListID, &noMenu, nullptr, nullptr);
-    EXPECT_TRUE(list.InitializeCtrl(window.window, nullptr, nullptr, nullptr));
-    CListControl bare(&jobListID, nullptr, nullptr, nullptr);
-    EXPECT_TRUE(bare.InitializeCtrl(window.window, nullptr, nullptr, nullptr));
-    EXPECT_EQ(ItemsOf(window.Find<QComboBox>("emptyList")),
-              (QStringList{"Stale One", "Stale Two"}));
-    EXPECT_EQ(ItemsOf(window.Find<QComboBox>("jobList")), (QStringList{"Stale Item"}));
-}
-
-TEST(ChoiceTitles, TitlesComeFromTheirKeys)
+TEST(ChoiceTitles, TitlesComeFromTheirKeysAndAMissingKeyOrWidgetFails)
 {
     TestWindow window("ChoiceWindow");
     static CheckBoxIniData checkIni = {0, 0, -1, CFSTR("Print Type Check Title")};
@@ -97,37 +76,27 @@ TEST(ChoiceTitles, TitlesComeFromTheirKeys)
     CRadioButton radio(&radioAID, &radioIni, nullptr, nullptr);
     ASSERT_TRUE(check.InitializeCtrl(window.window, nullptr, nullptr, nullptr));
     ASSERT_TRUE(radio.InitializeCtrl(window.window, nullptr, nullptr, nullptr));
-    EXPECT_EQ(window.Find<QCheckBox>("firstCheck")->text(),
-              QStringLiteral("Print Type Check Title"));
-    EXPECT_EQ(window.Find<QRadioButton>("radioA")->text(),
-              QStringLiteral("Print Type Radio Title"));
-}
+    EXPECT_EQ(window.Find<QCheckBox>("firstCheck")->text(), "Print Type Check Title");
+    EXPECT_EQ(window.Find<QRadioButton>("radioA")->text(), "Print Type Radio Title");
 
-TEST(ChoiceTitles, MissingTitleKeyFailsAndAllocatesNothing)
-{
-    TestWindow window("ChoiceWindow");
-    static CheckBoxIniData checkIni = {0, 0, -1, nullptr};
-    static RadioButtonIniData radioIni = {0, 0, -1, nullptr, nullptr};
-    CCheckBoxControl check(&firstCheckID, &checkIni, nullptr, nullptr);
-    CRadioButton radio(&radioAID, &radioIni, nullptr, nullptr);
-    EXPECT_FALSE(check.InitializeCtrl(window.window, nullptr, nullptr, nullptr));
-    EXPECT_FALSE(radio.InitializeCtrl(window.window, nullptr, nullptr, nullptr));
-    EXPECT_EQ(check.GetControlDataBlk(), nullptr);
-    EXPECT_EQ(radio.GetUIDataBlk(), nullptr);
-    EXPECT_EQ(window.Find<QCheckBox>("firstCheck")->text(), QStringLiteral("First"));
-
+    // A record without title key fails and allocates nothing.
+    static CheckBoxIniData untitledCheck = {0, 0, -1, nullptr};
+    static RadioButtonIniData untitledRadio = {0, 0, -1, nullptr, nullptr};
+    CCheckBoxControl noTitle(&secondCheckID, &untitledCheck, nullptr, nullptr);
+    CRadioButton noRadioTitle(&radioBID, &untitledRadio, nullptr, nullptr);
+    EXPECT_FALSE(noTitle.InitializeCtrl(window.window, nullptr, nullptr, nullptr));
+    EXPECT_FALSE(noRadioTitle.InitializeCtrl(window.window, nullptr, nullptr, nullptr));
+    EXPECT_EQ(noTitle.GetControlDataBlk(), nullptr);
+    EXPECT_EQ(noRadioTitle.GetUIDataBlk(), nullptr);
+    EXPECT_EQ(window.Find<QCheckBox>("secondCheck")->text(), "Second");
     // Without a record at all there is no title to set, and that is no failure.
     CCheckBoxControl bare(&secondCheckID, nullptr, nullptr, nullptr);
     EXPECT_TRUE(bare.InitializeCtrl(window.window, nullptr, nullptr, nullptr));
-    EXPECT_EQ(window.Find<QCheckBox>("secondCheck")->text(), QStringLiteral("Second"));
-}
+    EXPECT_EQ(window.Find<QCheckBox>("secondCheck")->text(), "Second");
 
-TEST(ChoiceTitles, MissingWidgetFailsAndAllocatesNothing)
-{
-    TestWindow window("ChoiceWindow");
-    static ControlID absent = {'none', 9};
+    // A control whose widget is missing fails and allocates nothing.
     static ListPopupIniData ini = {0, 1, -1, jobTypeMenu};
-    CListControl list(&absent, &ini, nullptr, nullptr);
+    CListControl list(&absentID, &ini, nullptr, nullptr);
     EXPECT_FALSE(list.InitializeCtrl(window.window, nullptr, nullptr, nullptr));
     EXPECT_EQ(list.GetControlRef(), nullptr);
     EXPECT_EQ(list.GetControlDataBlk(), nullptr);
@@ -157,7 +126,7 @@ TEST(ChoiceTitles, ReinitialisedControlsUseThePlugInBundle)
         list.SetValueFromUIToControl();
     }
 
-    ASSERT_NE(OpenPlugInBundle("ja"), nullptr) << "the plug-in bundle was not built";
+    ASSERT_NE(OpenTestBundle("ja"), nullptr) << "the plug-in bundle was not built";
     TestWindow second("ChoiceWindow");
     ASSERT_TRUE(list.ReInitializeCtrl(second.window));
     ASSERT_TRUE(check.ReInitializeCtrl(second.window));
@@ -171,8 +140,7 @@ TEST(ChoiceTitles, ReinitialisedControlsUseThePlugInBundle)
     EXPECT_EQ(second.Find<QRadioButton>("radioA")->text(), QStringLiteral("印刷タイプ"));
     EXPECT_EQ(list.GetValueFromControl(), 2);
 
-    static ControlID absent = {'none', 9};
-    CListControl lost(&absent, &listIni, nullptr, nullptr);
+    CListControl lost(&absentID, &listIni, nullptr, nullptr);
     EXPECT_FALSE(lost.ReInitializeCtrl(second.window));
     VeltraBundleSetLanguage("en");
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "CBasePrintPanel.h"
+#include "PaneFixture.h"
 
 #include <HIToolbox/QtBridge.h>
 #include <PrintCore/PrintHost.h>
@@ -15,7 +16,6 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QUiLoader>
 #include <QWidget>
@@ -179,22 +179,6 @@ struct ChoiceScene
         panel.Add(std::make_unique<CRecordingControl>(&target3ID, "target3", &log));
     // Declared after the panel: the widgets go before the controls their handlers name.
     TestWindow window{"ChoiceWindow"};
-};
-
-// Each test gets an empty preference store of its own.
-class PreferenceStoreTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(store.isValid());
-        const QByteArray currentUser = store.filePath("current.plist").toUtf8();
-        const QByteArray anyUser = store.filePath("any.plist").toUtf8();
-        VeltraPreferencesSetStoreFiles(currentUser.constData(), anyUser.constData());
-    }
-    void TearDown() override { VeltraPreferencesSetStoreFiles(nullptr, nullptr); }
-
-    QTemporaryDir store;
 };
 
 // Clicks a check box or radio button with the mouse on its box and title (a click beside the

@@ -27,172 +27,94 @@ ListPopupIniData listIni = {0, 2, -1, jobTypeMenu};
 CheckBoxIniData checkIni = {1, 1, -1, CFSTR("Check Title")};
 RadioButtonIniData radioIni = {0, 0, -1, CFSTR("Radio Title"), nullptr};
 
-const char kPrinter[] = "Veltra_Test_Printer";
-
 struct Kind
 {
     const char *name;
     std::function<std::unique_ptr<CBaseControl>()> make;
     ControlAccessInfo *access;
+    SInt32 defaultValue;
 };
 
-const Kind &ListKind()
+const Kind kKinds[] = {
+    {"list",
+     [] { return std::make_unique<CListControl>(&jobListID, &listIni, nullptr, &listAccess); },
+     &listAccess, 2},
+    {"check box",
+     [] {
+         return std::make_unique<CCheckBoxControl>(&firstCheckID, &checkIni, nullptr, &checkAccess);
+     },
+     &checkAccess, 1},
+    {"radio button",
+     [] { return std::make_unique<CRadioButton>(&radioAID, &radioIni, nullptr, &radioAccess); },
+     &radioAccess, 0},
+};
+
+std::string PreferenceKey(const ControlAccessInfo *access)
 {
-    static const Kind kind{
-        "list",
-        [] { return std::make_unique<CListControl>(&jobListID, &listIni, nullptr, &listAccess); },
-        &listAccess};
-    return kind;
-}
-const Kind &CheckKind()
-{
-    static const Kind kind{"check box",
-                           [] {
-                               return std::make_unique<CCheckBoxControl>(&firstCheckID, &checkIni,
-                                                                         nullptr, &checkAccess);
-                           },
-                           &checkAccess};
-    return kind;
-}
-const Kind &RadioKind()
-{
-    static const Kind kind{
-        "radio button",
-        [] { return std::make_unique<CRadioButton>(&radioAID, &radioIni, nullptr, &radioAccess); },
-        &radioAccess};
-    return kind;
+    return "Veltra_Test_Printer" + QStringFromCF(access->preferenceKey).toStdString();
 }
 
-std::string TextOf(CFStringRef text)
+SInt32 UIValue(CBaseControl *c)
 {
-    char buffer[256] = {};
-    CFStringGetCString(text, buffer, sizeof buffer, kCFStringEncodingUTF8);
-    return buffer;
+    return *static_cast<SInt32 *>(c->GetUIDataBlk());
 }
 
-CFStringRef PreferenceKey(const ControlAccessInfo *access)
-{
-    CFMutableStringRef key = CFStringCreateMutable(nullptr, 0);
-    CFStringAppendCString(key, kPrinter, kCFStringEncodingUTF8);
-    CFStringAppend(key, access->preferenceKey);
-    return key;
-}
-
-void StorePreference(const ControlAccessInfo *access, const char *text)
-{
-    CFRef<CFStringRef> key(PreferenceKey(access));
-    CFRef<CFStringRef> value(text ? CFStringCreateWithCString(nullptr, text, kCFStringEncodingUTF8)
-                                  : nullptr);
-    CFPreferencesSetValue(key, value.get(), kCFPreferencesAnyApplication, kCFPreferencesCurrentUser,
-                          kCFPreferencesCurrentHost);
-    ASSERT_TRUE(CFPreferencesSynchronize(kCFPreferencesAnyApplication, kCFPreferencesCurrentUser,
-                                         kCFPreferencesCurrentHost));
-}
-
-std::string StoredPreference(const ControlAccessInfo *access)
-{
-    CFRef<CFStringRef> key(PreferenceKey(access));
-    CFRef<CFPropertyListRef> value(CFPreferencesCopyValue(
-        key, kCFPreferencesAnyApplication, kCFPreferencesCurrentUser, kCFPreferencesCurrentHost));
-    if (!value || CFGetTypeID(value) != CFStringGetTypeID())
-        return "<none>";
-    char text[256] = {};
-    CFStringGetCString(static_cast<CFStringRef>(value.get()), text, sizeof text,
-                       kCFStringEncodingUTF8);
-    return text;
-}
-
-class ChoiceValueTest : public PreferenceStoreTest, public ChoiceScene
+class ChoiceValueTest : public PaneTest, public ChoiceScene
 {
 protected:
     void SetUp() override
     {
-        PreferenceStoreTest::SetUp();
+        PaneTest::SetUp();
         static ControlAccessInfo *const records[] = {&listAccess, &checkAccess, &radioAccess,
                                                      nullptr};
         SetPreferenceUserOfRecords(records, kCFPreferencesCurrentUser);
     }
-    SInt32 UIValue(CBaseControl *c) const { return *static_cast<SInt32 *>(c->GetUIDataBlk()); }
 };
 
-// Preference texts are read as atoi reads them: leading digits, anything else 0.
-TEST_F(ChoiceValueTest, PreferenceTextIsReadAsAtoiReadsIt)
+// Preference texts are read as atoi reads them and written back as "%d", to the preferences
+// and the ticket alike; without a stored text the value is the record's default.
+TEST_F(ChoiceValueTest, PreferenceTextIsReadAsAtoiAndWrittenAsDecimalText)
 {
-    struct Case
+    const struct
     {
-        const char *stored;
-        int expected;
-    };
-    const Case cases[] = {{"abc", 0}, {"12ab", 12}, {"-1", -1}, {"3", 3},
-                          {"", 0},    {" 7", 7},    {"+4x", 4}, {"0012", 12}};
-    for (const Kind *kind : {&ListKind(), &CheckKind(), &RadioKind()}) {
-        for (const Case &c : cases) {
-            SCOPED_TRACE(std::string(kind->name) + " from \"" + c.stored + "\"");
-            ChoiceScene scene;
-            CBaseControl *control = scene.panel.Add(kind->make());
-            scene.panel.Bind(scene.window.window);
-            StorePreference(kind->access, c.stored);
-            scene.panel.GetValueFromPreference();
-            EXPECT_EQ(control->GetValueFromControl(), c.expected);
-        }
-    }
-}
-
-TEST_F(ChoiceValueTest, MissingPreferenceGivesTheDefault)
-{
-    CBaseControl *list = panel.Add(ListKind().make());
-    CBaseControl *check = panel.Add(CheckKind().make());
-    BindAndLoad();
-    EXPECT_EQ(list->GetValueFromControl(), 2);
-    EXPECT_EQ(check->GetValueFromControl(), 1);
-    EXPECT_EQ(window.Find<QComboBox>("jobList")->currentIndex(), 1);
-    EXPECT_TRUE(window.Find<QCheckBox>("firstCheck")->isChecked());
-}
-
-// Values are written as "%d": -1 becomes the two characters "-1" in both stores.
-TEST_F(ChoiceValueTest, ValuesAreWrittenAsDecimalText)
-{
-    struct Case
-    {
-        const char *stored;
+        const char *stored; // null: nothing stored
+        int value;
         const char *written;
-    };
-    const Case cases[] = {{"-1", "-1"}, {"12ab", "12"}, {"abc", "0"}, {"2", "2"}};
-    for (const Kind *kind : {&ListKind(), &CheckKind(), &RadioKind()}) {
-        for (const Case &c : cases) {
-            SCOPED_TRACE(std::string(kind->name) + " loaded from \"" + c.stored + "\"");
+    } cases[] = {{"abc", 0, "0"}, {"12ab", 12, "12"}, {"-1", -1, "-1"},   {"", 0, "0"},
+                 {" 7", 7, "7"},  {"+4x", 4, "4"},    {"0012", 12, "12"}, {nullptr, -2, nullptr}};
+    for (const Kind &kind : kKinds) {
+        for (const auto &c : cases) {
+            SCOPED_TRACE(std::string(kind.name) + " from \"" + (c.stored ? c.stored : "-") + "\"");
             ChoiceScene scene;
-            CBaseControl *control = scene.panel.Add(kind->make());
+            CBaseControl *control = scene.panel.Add(kind.make());
             scene.panel.Bind(scene.window.window);
-            StorePreference(kind->access, c.stored);
-            scene.panel.GetValueFromPreference();
+            StorePreference(PreferenceKey(kind.access), c.stored);
+            scene.panel.Load();
+            const int value = c.stored ? c.value : kind.defaultValue;
+            EXPECT_EQ(control->GetValueFromControl(), value);
             // Forget the stored text so that what is found next was written by the control.
-            StorePreference(kind->access, nullptr);
-            ASSERT_EQ(StoredPreference(kind->access), "<none>");
-
+            StorePreference(PreferenceKey(kind.access), nullptr);
             scene.panel.SetValueToPreference();
             scene.panel.SetValueToTicket(scene.session.ticket().ref(), false);
-
-            EXPECT_EQ(StoredPreference(kind->access), c.written);
+            const std::string written = c.written ? c.written : std::to_string(value);
+            EXPECT_EQ(StoredPreference(PreferenceKey(kind.access)), written);
             const std::string *ticket =
-                scene.session.ticket().value(TextOf(kind->access->ticketKey));
+                scene.session.ticket().value(QStringFromCF(kind.access->ticketKey).toStdString());
             ASSERT_NE(ticket, nullptr);
-            EXPECT_EQ(*ticket, c.written);
-            unsigned char text[256];
-            memset(text, 'x', sizeof text);
-            ASSERT_TRUE(control->ConvertToTickectData(text));
-            EXPECT_EQ(std::string(reinterpret_cast<char *>(text)), c.written);
+            EXPECT_EQ(*ticket, written);
         }
     }
 }
 
 TEST_F(ChoiceValueTest, ClickRecordsTheValueAndCommitMovesIt)
 {
-    CBaseControl *list = panel.Add(ListKind().make());
-    CBaseControl *check = panel.Add(CheckKind().make());
+    CBaseControl *list = panel.Add(kKinds[0].make());
+    CBaseControl *check = panel.Add(kKinds[1].make());
     BindAndLoad();
     auto *combo = window.Find<QComboBox>("jobList");
     auto *box = window.Find<QCheckBox>("firstCheck");
+    EXPECT_EQ(combo->currentIndex(), 1);
+    EXPECT_TRUE(box->isChecked());
 
     ChooseListItem(combo, 3);
     ClickButton(box);
@@ -205,7 +127,6 @@ TEST_F(ChoiceValueTest, ClickRecordsTheValueAndCommitMovesIt)
     panel.SetValueFromUIToControl();
     EXPECT_EQ(list->GetValueFromControl(), 3);
     EXPECT_EQ(check->GetValueFromControl(), 0);
-
     panel.SetValueToTicket(session.ticket().ref(), false);
     EXPECT_EQ(*session.ticket().value("com.veltra.kzu.printsettings.JobListKey"), "3");
     EXPECT_EQ(*session.ticket().value("com.veltra.kzu.printsettings.CheckKey"), "0");
@@ -213,43 +134,42 @@ TEST_F(ChoiceValueTest, ClickRecordsTheValueAndCommitMovesIt)
 
 TEST_F(ChoiceValueTest, ExternalValueIsShownWithoutTouchingTheBlocks)
 {
-    CBaseControl *list = panel.Add(ListKind().make());
-    CBaseControl *check = panel.Add(CheckKind().make());
+    CBaseControl *list = panel.Add(kKinds[0].make());
+    CBaseControl *check = panel.Add(kKinds[1].make());
     BindAndLoad();
     auto *combo = window.Find<QComboBox>("jobList");
     auto *box = window.Find<QCheckBox>("firstCheck");
-    const SInt32 listUIValue = UIValue(list);
-    const SInt32 checkUIValue = UIValue(check);
+    const SInt32 listUIValue = UIValue(list), checkUIValue = UIValue(check);
 
-    SInt32 three = 3;
+    SInt32 three = 3, off = 0, on = 1;
     EXPECT_TRUE(list->SetExternalValueToUI(&three, 4));
     EXPECT_EQ(combo->currentIndex(), 2);
     EXPECT_FALSE(list->SetExternalValueToUI(nullptr, 4));
-
-    SInt32 off = 0;
     EXPECT_TRUE(check->SetExternalValueToUI(&off, 4));
     EXPECT_FALSE(box->isChecked());
     // An inactive check box still shows the value but answers false.
     check->Disable();
-    SInt32 on = 1;
     EXPECT_FALSE(check->SetExternalValueToUI(&on, 4));
     EXPECT_TRUE(box->isChecked());
 
     EXPECT_EQ(UIValue(list), listUIValue);
     EXPECT_EQ(UIValue(check), checkUIValue);
     EXPECT_EQ(list->GetValueFromControl(), 2);
-    EXPECT_EQ(check->GetValueFromControl(), 1);
-
     // The default shown by the panel is the record's.
+    ChooseListItem(combo, 3);
     panel.SetDefaultValueToUI();
     EXPECT_EQ(combo->currentIndex(), 1);
 }
 
-TEST_F(ChoiceValueTest, ConversionsRefuseMissingBlocksAndBuffers)
+TEST_F(ChoiceValueTest, BlocksComeFromTheRecordAndConversionsNeedThem)
 {
-    for (const Kind *kind : {&ListKind(), &CheckKind(), &RadioKind()}) {
-        SCOPED_TRACE(kind->name);
-        std::unique_ptr<CBaseControl> unbound = kind->make();
+    for (const Kind &kind : kKinds) {
+        SCOPED_TRACE(kind.name);
+        std::unique_ptr<CBaseControl> unbound = kind.make();
+        EXPECT_EQ(*static_cast<SInt32 *>(unbound->GetIniDataBlk()), -1);
+        EXPECT_EQ(unbound->GetIniDataSize(), 4u);
+        EXPECT_EQ(unbound->GetDefaultDataSize(), 4u);
+        EXPECT_EQ(*static_cast<SInt32 *>(unbound->GetDefaultDataBlk()), kind.defaultValue);
         char text[256] = "5";
         unsigned char ticket[256] = {};
         EXPECT_FALSE(unbound->ConvertFromPreferenceString(text));
@@ -258,30 +178,15 @@ TEST_F(ChoiceValueTest, ConversionsRefuseMissingBlocksAndBuffers)
         EXPECT_FALSE(unbound->SetControlValueToUI());
         EXPECT_EQ(unbound->GetValueFromUI(), nullptr);
         EXPECT_EQ(unbound->GetValueFromControl(), 0);
-        EXPECT_EQ(unbound->GetDataBlkSize(), 4u);
 
-        std::unique_ptr<CBaseControl> bound = kind->make();
+        std::unique_ptr<CBaseControl> bound = kind.make();
         ASSERT_TRUE(bound->InitializeCtrl(window.window, nullptr, nullptr, nullptr));
         EXPECT_FALSE(bound->ConvertFromPreferenceString(nullptr));
         EXPECT_FALSE(bound->ConvertToPreferenceString(nullptr));
         EXPECT_FALSE(bound->ConvertToTickectData(nullptr));
         EXPECT_EQ(bound->GetValueFromControl(), 0);
-        EXPECT_EQ(*static_cast<SInt32 *>(bound->GetUIDataBlk()), 0);
+        EXPECT_EQ(UIValue(bound.get()), 0);
     }
-}
-
-TEST_F(ChoiceValueTest, DefaultAndInitialBlocksComeFromTheRecord)
-{
-    for (const Kind *kind : {&ListKind(), &CheckKind(), &RadioKind()}) {
-        SCOPED_TRACE(kind->name);
-        std::unique_ptr<CBaseControl> control = kind->make();
-        ASSERT_NE(control->GetIniDataBlk(), nullptr);
-        EXPECT_EQ(*static_cast<SInt32 *>(control->GetIniDataBlk()), -1);
-        EXPECT_EQ(control->GetIniDataSize(), 4u);
-        EXPECT_EQ(control->GetDefaultDataSize(), 4u);
-    }
-    EXPECT_EQ(*static_cast<SInt32 *>(ListKind().make()->GetDefaultDataBlk()), 2);
-    EXPECT_EQ(*static_cast<SInt32 *>(CheckKind().make()->GetDefaultDataBlk()), 1);
     CListControl noRecord(&jobListID, nullptr, nullptr, nullptr);
     EXPECT_EQ(noRecord.GetDefaultDataBlk(), nullptr);
     EXPECT_EQ(noRecord.GetIniDataBlk(), nullptr);
