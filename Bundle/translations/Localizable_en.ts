@@ -20,6 +20,118 @@
 <!-- Job accounting pane -->
 <context>
     <name>Localizable</name>
+    <message>
+        <source>Job Authentication Type User Mode</source>
+        <translation>Shared settings</translation>
+    </message>
+    <message>
+        <source>Job Authentication Type Administration Mode</source>
+        <translation>Personal settings</translation>
+    </message>
+    <message>
+        <source>JBA Account Mode</source>
+        <translation>Account Mode</translation>
+    </message>
+    <message>
+        <source>JBA Account Mode Text</source>
+        <translation>Account mode:</translation>
+    </message>
+    <message>
+        <source>Detailed User Settings Btn</source>
+        <translation>Settings...</translation>
+    </message>
+    <message>
+        <source>JBA Wnd HELP Btn</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>User Window Title String</source>
+        <translation>Personal Accounting Settings</translation>
+    </message>
+    <message>
+        <source>Admin Window Title String</source>
+        <translation>Shared Accounting Settings</translation>
+    </message>
+    <message>
+        <source>Input Window Title String</source>
+        <translation>Identify This Job</translation>
+    </message>
+    <message>
+        <source>JBA Info OK Btn</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>JBA Info CANCEL Btn</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>JBA Info RESTORE Btn</source>
+        <translation>Restore Defaults</translation>
+    </message>
+    <message>
+        <source>JBA Info HELP Btn</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>JBA Common User Info Type</source>
+        <translation>Use these details for every job</translation>
+    </message>
+    <message>
+        <source>JBA Job User Type</source>
+        <translation>Ask for a user ID and password when printing</translation>
+    </message>
+    <message>
+        <source>Detailed User Settings</source>
+        <translation>User Settings</translation>
+    </message>
+    <message>
+        <source>JBA Specify Name text</source>
+        <translation>User name:</translation>
+    </message>
+    <message>
+        <source>JBA Specify Name</source>
+        <translation>User Name</translation>
+    </message>
+    <message>
+        <source>JBA Login Name</source>
+        <translation>Login name</translation>
+    </message>
+    <message>
+        <source>JBA Input Name</source>
+        <translation>Enter a user ID</translation>
+    </message>
+    <message>
+        <source>User ID text</source>
+        <translation>User ID</translation>
+    </message>
+    <message>
+        <source>User ID Password text</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>JBA Input OK Btn</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>JBA Input CANCEL Btn</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>JBA Input HELP Btn</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>JBA Auth Radio</source>
+        <translation>Identify this job with:</translation>
+    </message>
+    <message>
+        <source>Warning32</source>
+        <translation>The user ID must have 1 to 32 letters, digits or symbols (ASCII characters), and not only spaces.</translation>
+    </message>
+    <message>
+        <source>Warning33</source>
+        <translation>The password must be empty or have 4 to 12 letters, digits or symbols (ASCII characters).</translation>
+    </message>
 </context>
 <!-- Print type pane -->
 <context>

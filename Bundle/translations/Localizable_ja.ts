@@ -20,6 +20,118 @@
 <!-- Job accounting pane -->
 <context>
     <name>Localizable</name>
+    <message>
+        <source>Job Authentication Type User Mode</source>
+        <translation>共有設定</translation>
+    </message>
+    <message>
+        <source>Job Authentication Type Administration Mode</source>
+        <translation>個人設定</translation>
+    </message>
+    <message>
+        <source>JBA Account Mode</source>
+        <translation>アカウントモード</translation>
+    </message>
+    <message>
+        <source>JBA Account Mode Text</source>
+        <translation>アカウントモード:</translation>
+    </message>
+    <message>
+        <source>Detailed User Settings Btn</source>
+        <translation>設定...</translation>
+    </message>
+    <message>
+        <source>JBA Wnd HELP Btn</source>
+        <translation>ヘルプ</translation>
+    </message>
+    <message>
+        <source>User Window Title String</source>
+        <translation>個人のアカウント設定</translation>
+    </message>
+    <message>
+        <source>Admin Window Title String</source>
+        <translation>共有のアカウント設定</translation>
+    </message>
+    <message>
+        <source>Input Window Title String</source>
+        <translation>ジョブのユーザー認証</translation>
+    </message>
+    <message>
+        <source>JBA Info OK Btn</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>JBA Info CANCEL Btn</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>JBA Info RESTORE Btn</source>
+        <translation>標準に戻す</translation>
+    </message>
+    <message>
+        <source>JBA Info HELP Btn</source>
+        <translation>ヘルプ</translation>
+    </message>
+    <message>
+        <source>JBA Common User Info Type</source>
+        <translation>すべてのジョブにこの情報を使う</translation>
+    </message>
+    <message>
+        <source>JBA Job User Type</source>
+        <translation>印刷時にユーザー ID とパスワードを入力する</translation>
+    </message>
+    <message>
+        <source>Detailed User Settings</source>
+        <translation>ユーザー設定</translation>
+    </message>
+    <message>
+        <source>JBA Specify Name text</source>
+        <translation>ユーザー名:</translation>
+    </message>
+    <message>
+        <source>JBA Specify Name</source>
+        <translation>ユーザー名</translation>
+    </message>
+    <message>
+        <source>JBA Login Name</source>
+        <translation>ログイン名</translation>
+    </message>
+    <message>
+        <source>JBA Input Name</source>
+        <translation>ユーザー ID を入力</translation>
+    </message>
+    <message>
+        <source>User ID text</source>
+        <translation>ユーザー ID</translation>
+    </message>
+    <message>
+        <source>User ID Password text</source>
+        <translation>パスワード</translation>
+    </message>
+    <message>
+        <source>JBA Input OK Btn</source>
+        <translation>印刷</translation>
+    </message>
+    <message>
+        <source>JBA Input CANCEL Btn</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>JBA Input HELP Btn</source>
+        <translation>ヘルプ</translation>
+    </message>
+    <message>
+        <source>JBA Auth Radio</source>
+        <translation>このジョブの認証情報:</translation>
+    </message>
+    <message>
+        <source>Warning32</source>
+        <translation>ユーザー ID は半角の英数字・記号 1～32 文字で入力してください。空白だけの ID は使えません。</translation>
+    </message>
+    <message>
+        <source>Warning33</source>
+        <translation>パスワードは空欄にするか、半角の英数字・記号 4～12 文字で入力してください。</translation>
+    </message>
 </context>
 <!-- Print type pane -->
 <context>

@@ -1,10 +1,28 @@
-// The job accounting pane: who pays for the job.
+// The job accounting pane: who pays for the job. The panel holds the account-mode list and
+// the buttons that open its windows; the values live in the user window, the administrator
+// window and the print-time input window, all written to the ticket at every Sync.
 #pragma once
 
 #include "CBasePrintPanel.h"
 
+#include <memory>
+
+class CJBAInfoAdminWindow;
+class CJBAInfoWindow;
+class CJBAInfoWndButton;
+class CJBAInputWindow;
+class CJBAListCtrl;
+class CJBAStaticTextEditControl;
+class CJBAVerStringSText;
+class CJBAWndHelpButton;
+
 constexpr SInt32 kPrintCommandProceed = 2001;
 constexpr SInt32 kNoPrintCommandPending = 2002; // the print-time input was cancelled
+
+// Account modes: the administrator window (list item 1), the user window (item 2), no list.
+constexpr SInt32 kJBAAccountModeAdmin = 0;
+constexpr SInt32 kJBAAccountModeUser = 1;
+constexpr SInt32 kJBANoAccountMode = -1;
 
 class CJobAuthenticationPanel : public CBasePrintPanel
 {
@@ -13,10 +31,30 @@ public:
     ~CJobAuthenticationPanel() override;
 
     CFArrayRef GetPrinterSupporttedListRef() override;
+    // Runs the input window when the active settings window asks for input at print time;
+    // false (the dialog stays open) when the user cancelled it.
+    bool OnClickPrintCommand() override;
+
+    SInt32 getAccountMode() const;
+    // Whether Print must open the input window.
+    bool getbInputWndVisible() const;
 
     SInt32 GetPrintCommandState() const { return printCommandState; }
     void SetPrintCommandState(SInt32 state) { printCommandState = state; }
 
+    CJBAListCtrl *GetAccountModeList() const { return accountModeList.get(); }
+    CJBAInfoWindow *GetInfoWindow() const { return infoWindow.get(); }
+    CJBAInfoAdminWindow *GetInfoAdminWindow() const { return infoAdminWindow.get(); }
+    CJBAInputWindow *GetInputWindow() const { return inputWindow.get(); }
+
 private:
+    std::unique_ptr<CJBAListCtrl> accountModeList;
+    std::unique_ptr<CJBAInfoWndButton> settingsButton;
+    std::unique_ptr<CJBAVerStringSText> versionText;
+    std::unique_ptr<CJBAWndHelpButton> helpButton;
+    std::unique_ptr<CJBAStaticTextEditControl> modeLabel;
+    std::unique_ptr<CJBAInfoWindow> infoWindow;
+    std::unique_ptr<CJBAInfoAdminWindow> infoAdminWindow;
+    std::unique_ptr<CJBAInputWindow> inputWindow;
     SInt32 printCommandState = kPrintCommandProceed;
 };

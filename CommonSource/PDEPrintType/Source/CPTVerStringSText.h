@@ -1,13 +1,10 @@
-// The version text: "ver." followed by the bundle's short version string.
+// The version text of the print type pane: "ver." followed by the bundle's short version string.
 #pragma once
 
-#include "CStaticTextControl.h"
+#include "CVersionStaticText.h"
 
-class CPTVerStringSText : public CStaticTextControl
+class CPTVerStringSText : public CVersionStaticText
 {
 public:
-    explicit CPTVerStringSText(ControlID *id);
-
-    // False, with the title left alone, when the bundle has no version string.
-    bool InitializeTitle(CFBundleRef bundle) override;
+    using CVersionStaticText::CVersionStaticText;
 };

@@ -1,33 +1,31 @@
-#include "CPTStaticTextEditControl.h"
+#include "CTitledLabel.h"
 
 #include "AppResources.h"
 
-CPTStaticTextEditControl::CPTStaticTextEditControl(ControlID *id, TextEditIniData *ini,
-                                                   ConstrainInfo *constrain,
-                                                   TextEditFilterData *filter,
-                                                   ControlAccessInfo *access, CFStringRef key)
+CTitledLabel::CTitledLabel(ControlID *id, TextEditIniData *ini, ConstrainInfo *constrain,
+                           TextEditFilterData *filter, ControlAccessInfo *access, CFStringRef key)
     : CTextEditControl(id, ini, constrain, filter, access),
       titleKey(key ? CFStringCreateCopy(kCFAllocatorDefault, key) : nullptr)
 {}
 
-CPTStaticTextEditControl::~CPTStaticTextEditControl() = default;
+CTitledLabel::~CTitledLabel() = default;
 
-bool CPTStaticTextEditControl::InitializeCtrl(WindowRef window, ControlRef userPane,
-                                              CFBundleRef bundle, ppd_file_t *ppd)
+bool CTitledLabel::InitializeCtrl(WindowRef window, ControlRef userPane, CFBundleRef bundle,
+                                  ppd_file_t *ppd)
 {
     if (!CTextEditControl::InitializeCtrl(window, userPane, bundle, ppd))
         return false;
     return InitializeTitle(bundle);
 }
 
-bool CPTStaticTextEditControl::ReInitializeCtrl(WindowRef window)
+bool CTitledLabel::ReInitializeCtrl(WindowRef window)
 {
     if (!CTextEditControl::ReInitializeCtrl(window))
         return false;
     return InitializeTitle(GetAppBundleRef());
 }
 
-void CPTStaticTextEditControl::ShowTitle(CFStringRef text)
+void CTitledLabel::ShowTitle(CFStringRef text)
 {
     if (!controlRef || !text)
         return;
@@ -36,7 +34,7 @@ void CPTStaticTextEditControl::ShowTitle(CFStringRef text)
     Draw1Control(controlRef);
 }
 
-bool CPTStaticTextEditControl::InitializeTitle(CFBundleRef bundle)
+bool CTitledLabel::InitializeTitle(CFBundleRef bundle)
 {
     if (!titleKey)
         return false;

@@ -1,28 +1,28 @@
-#include "CPTBaseButton.h"
+#include "CTitledButton.h"
 
 #include "AppResources.h"
 
-CPTBaseButton::CPTBaseButton(ControlID *id, CFStringRef key)
+CTitledButton::CTitledButton(ControlID *id, CFStringRef key)
     : CBaseButton(id), titleKey(key ? CFStringCreateCopy(kCFAllocatorDefault, key) : nullptr)
 {}
 
-CPTBaseButton::~CPTBaseButton() = default;
+CTitledButton::~CTitledButton() = default;
 
-bool CPTBaseButton::InitializeCtrl(WindowRef window, ControlRef, CFBundleRef bundle, ppd_file_t *)
+bool CTitledButton::InitializeCtrl(WindowRef window, ControlRef, CFBundleRef bundle, ppd_file_t *)
 {
     if (!CBaseControl::InitializeCtrl(window))
         return false;
     return InitializeTitle(bundle);
 }
 
-bool CPTBaseButton::ReInitializeCtrl(WindowRef window)
+bool CTitledButton::ReInitializeCtrl(WindowRef window)
 {
     if (!CBaseControl::ReInitializeCtrl(window))
         return false;
     return InitializeTitle(GetAppBundleRef());
 }
 
-bool CPTBaseButton::InitializeTitle(CFBundleRef bundle)
+bool CTitledButton::InitializeTitle(CFBundleRef bundle)
 {
     if (!titleKey || !bundle)
         return false;

@@ -1,10 +1,10 @@
-#include "CPTVerStringSText.h"
+#include "CVersionStaticText.h"
 
-CPTVerStringSText::CPTVerStringSText(ControlID *id)
+CVersionStaticText::CVersionStaticText(ControlID *id)
     : CStaticTextControl(id, nullptr, nullptr, nullptr, nullptr, nullptr)
 {}
 
-bool CPTVerStringSText::InitializeTitle(CFBundleRef bundle)
+bool CVersionStaticText::InitializeTitle(CFBundleRef bundle)
 {
     if (!bundle || !controlRef)
         return false;

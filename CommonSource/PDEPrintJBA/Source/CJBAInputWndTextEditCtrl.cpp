@@ -1,0 +1,6 @@
+#include "CJBAInputWndTextEditCtrl.h"
+
+bool CJBAInputWndTextEditCtrl::SetValueToPreference()
+{
+    return CTextEditControl::SetValueToPreference();
+}

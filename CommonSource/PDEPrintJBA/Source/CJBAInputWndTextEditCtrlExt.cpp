@@ -1,0 +1,6 @@
+#include "CJBAInputWndTextEditCtrlExt.h"
+
+bool CJBAInputWndTextEditCtrlExt::PreInvalidateData()
+{
+    return !ToValidate() || LengthIsAcceptable();
+}

@@ -1,0 +1,76 @@
+#include "CJBAListCtrl.h"
+
+#include "AdminCheck.h"
+#include "AppResources.h"
+#include "ChoiceValue.h"
+
+CJBAListCtrl::CJBAListCtrl(ControlID *id, ListPopupIniData *ini, ConstrainInfo *constrain,
+                           ControlAccessInfo *access, ControlIDList adminList)
+    : CListControl(id, ini, constrain, access), adminDisableList(adminList)
+{}
+
+CJBAListCtrl::~CJBAListCtrl() = default;
+
+void CJBAListCtrl::TakeIndexFromWidget()
+{
+    if (!controlRef)
+        return;
+    const SInt32 value = GetControlValue(controlRef);
+    if (value > 0)
+        currentIndex = value - 1;
+}
+
+void CJBAListCtrl::RestrictToAdministrators()
+{
+    if (controlRef && !IsUserAdmin_ADSafe())
+        DeactivateControl(controlRef);
+}
+
+bool CJBAListCtrl::UIEventHandler()
+{
+    if (controlRef && uiData && GetControlValue(controlRef) != ReadValue(uiData)) {
+        TakeIndexFromWidget();
+        CBaseControl::UIEventHandler();
+    }
+    RestrictToAdministrators();
+    return true;
+}
+
+bool CJBAListCtrl::SimulationUIEventHandler()
+{
+    TakeIndexFromWidget();
+    CListControl::SimulationUIEventHandler();
+    RestrictToAdministrators();
+    return true;
+}
+
+int CJBAListCtrl::GetSummaryText(CFMutableArrayRef titles, CFMutableArrayRef values)
+{
+    if (!iniData || !iniData->menuItems || !titles || !values)
+        return 0;
+    SInt32 count = 0;
+    while (iniData->menuItems[count])
+        ++count;
+    if (currentIndex < 0 || currentIndex >= count)
+        return 0;
+    CFBundleRef bundle = GetAppBundleRef();
+    if (!bundle)
+        return 0;
+    CFStringRef key = iniData->menuItems[currentIndex];
+    CFRef<CFStringRef> title(CFBundleCopyLocalizedString(bundle, CFSTR("JBA Account Mode"),
+                                                         CFSTR("JBA Account Mode"), nullptr));
+    CFRef<CFStringRef> value(CFBundleCopyLocalizedString(bundle, key, key, nullptr));
+    if (!title || !value)
+        return 0;
+    CFArrayAppendValue(titles, title);
+    CFArrayAppendValue(values, value);
+    return 0;
+}
+
+void CJBAListCtrl::InitializeConstrains()
+{
+    if (!adminDisableList || !controlRef || GetControlValue(controlRef) != 1)
+        return;
+    if (!IsUserAdmin_ADSafe())
+        DisableControlConstrains(adminDisableList);
+}

@@ -1,0 +1,10 @@
+#include "CJBAWndCancelButton.h"
+
+#include "CPopupWindowInPanel.h"
+
+bool CJBAWndCancelButton::UIEventHandler()
+{
+    if (auto *window = dynamic_cast<CPopupWindowInPanel *>(panel))
+        QuitAppModalLoopForWindow(window->GetWindowRef());
+    return true;
+}

@@ -1,0 +1,83 @@
+#include "CJBAWndListCtrl.h"
+
+#include "AppResources.h"
+#include "CBasePrintPanel.h"
+#include "CTextEditControl.h"
+#include "ChoiceValue.h"
+#include "JBAWindowState.h"
+
+CJBAWndListCtrl::CJBAWndListCtrl(ControlID *id, ListPopupIniData *ini, ConstrainInfo *constrain,
+                                 ControlAccessInfo *access, ControlIDList validate,
+                                 ControlIDList clear)
+    : CListControl(id, ini, constrain, access), validateList(validate), clearList(clear)
+{}
+
+CJBAWndListCtrl::~CJBAWndListCtrl() = default;
+
+bool CJBAWndListCtrl::ValidateConstrains()
+{
+    if (!validateList || !panel)
+        return true;
+    for (ControlIDList id = validateList; *id; ++id) {
+        CBaseControl *field = panel->GetPanelControl(*id);
+        if (field && !field->InvalidateData())
+            return false;
+    }
+    return true;
+}
+
+void CJBAWndListCtrl::ClearUserIDPw()
+{
+    if (!clearList || !panel)
+        return;
+    for (ControlIDList id = clearList; *id; ++id) {
+        auto *field = dynamic_cast<CTextEditControl *>(panel->GetPanelControl(*id));
+        if (field && !field->CorrectCtrlUI())
+            return;
+    }
+}
+
+bool CJBAWndListCtrl::UIEventHandler()
+{
+    if (!controlRef || !uiData || GetControlValue(controlRef) == ReadValue(uiData))
+        return true;
+    if (WindowRef window = GetControlOwner(controlRef))
+        ClearKeyboardFocus(window);
+    ClearUserIDPw();
+    return CBaseControl::UIEventHandler();
+}
+
+bool CJBAWndListCtrl::SimulationUIEventHandler()
+{
+    CListControl::SimulationUIEventHandler();
+    GetValueFromUI();
+    return true;
+}
+
+bool CJBAWndListCtrl::ToGetSummaryText()
+{
+    return hideCount == 0 && controlData && iniData && iniData->menuItems &&
+           JBAOwnerHasParent(panel) && !JBAOwnerEntersUserDetails(panel);
+}
+
+int CJBAWndListCtrl::GetSummaryText(CFMutableArrayRef titles, CFMutableArrayRef values)
+{
+    if (!titles || !values || !ToGetSummaryText())
+        return 0;
+    SInt32 count = 0;
+    while (iniData->menuItems[count])
+        ++count;
+    const SInt32 item = ReadValue(controlData) - 1;
+    CFBundleRef bundle = GetAppBundleRef();
+    if (item < 0 || item >= count || !bundle)
+        return 0;
+    CFStringRef key = iniData->menuItems[item];
+    CFRef<CFStringRef> title(CFBundleCopyLocalizedString(bundle, CFSTR("JBA Specify Name"),
+                                                         CFSTR("JBA Specify Name"), nullptr));
+    CFRef<CFStringRef> value(CFBundleCopyLocalizedString(bundle, key, key, nullptr));
+    if (!title || !value)
+        return 0;
+    CFArrayAppendValue(titles, title);
+    CFArrayAppendValue(values, value);
+    return 0;
+}

@@ -1,0 +1,10 @@
+#include "CJBAWndRestoreButton.h"
+
+#include "CBasePrintPanel.h"
+
+bool CJBAWndRestoreButton::UIEventHandler()
+{
+    if (panel)
+        panel->SetDefaultValueToUI();
+    return true;
+}

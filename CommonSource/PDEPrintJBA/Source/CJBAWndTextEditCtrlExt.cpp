@@ -1,0 +1,16 @@
+#include "CJBAWndTextEditCtrlExt.h"
+
+#include "JBAWindowState.h"
+
+bool CJBAWndTextEditCtrlExt::InvalidateData()
+{
+    if (!ToValidate())
+        return true;
+    return LengthIsAcceptable() && CJBAWndTextEditCtrl::InvalidateData();
+}
+
+bool CJBAWndTextEditCtrlExt::ToGetSummaryText()
+{
+    return JBAOwnerHasParent(panel) && !JBAOwnerEntersUserDetails(panel) &&
+           !JBAOwnerUsesLoginName(panel);
+}
