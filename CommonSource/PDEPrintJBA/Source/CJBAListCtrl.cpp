@@ -46,7 +46,7 @@ bool CJBAListCtrl::SimulationUIEventHandler()
 
 int CJBAListCtrl::GetSummaryText(CFMutableArrayRef titles, CFMutableArrayRef values)
 {
-    if (!iniData || !iniData->menuItems || !titles || !values)
+    if (!controlData || !iniData || !iniData->menuItems || !titles || !values)
         return 0;
     SInt32 count = 0;
     while (iniData->menuItems[count])

@@ -14,7 +14,7 @@ public:
 
     bool UIEventHandler() override;
     bool SimulationUIEventHandler() override;
-    // "JBA Account Mode" and the current item's text.
+    // "JBA Account Mode" and the current item's text, once the list has found its widget.
     int GetSummaryText(CFMutableArrayRef titles, CFMutableArrayRef values) override;
 
     // For a user outside the administrators group, while the list shows item 1, disables the

@@ -67,7 +67,10 @@ CFArrayRef CJobAuthenticationPanel::GetPrinterSupporttedListRef()
 
 SInt32 CJobAuthenticationPanel::getAccountMode() const
 {
-    return accountModeList ? accountModeList->GetCurrentIndex() : kJBANoAccountMode;
+    // A list that never found its widget (the pane was not built) counts as no list.
+    if (!accountModeList || !accountModeList->GetControlDataBlk())
+        return kJBANoAccountMode;
+    return accountModeList->GetCurrentIndex();
 }
 
 bool CJobAuthenticationPanel::getbInputWndVisible() const

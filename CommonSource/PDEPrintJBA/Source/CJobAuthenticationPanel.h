@@ -35,6 +35,7 @@ public:
     // false (the dialog stays open) when the user cancelled it.
     bool OnClickPrintCommand() override;
 
+    // 0 or 1; -1 without a list, or with one whose widget was never found.
     SInt32 getAccountMode() const;
     // Whether Print must open the input window.
     bool getbInputWndVisible() const;
