@@ -89,15 +89,14 @@ const std::string *Value(const PaneBatchValues &values, const char *name)
 }
 
 // Steps through the list with the arrow keys; false when the list refuses or is inactive.
-bool Choose(QComboBox *list, int index, const char *what, std::string *error)
+bool Choose(QComboBox *list, int index, const char *what, const char *inactive, std::string *error)
 {
     if (!list)
         return Fail(error, std::string("the pane has no ") + what + " list");
     if (list->currentIndex() == index)
         return true;
     if (!list->isEnabled())
-        return Fail(error, std::string("the ") + what +
-                               " can only be changed by a member of the administrators group");
+        return Fail(error, std::string("the ") + what + inactive);
     while (list->currentIndex() != index) {
         const int before = list->currentIndex();
         Press(list, before < index ? Qt::Key_Down : Qt::Key_Up);
@@ -155,7 +154,7 @@ bool FillSettings(WindowRef window, const QString &name, const PaneBatchValues &
     if (const std::string *user = Value(values, "account-user")) {
         const bool login = *user == "login";
         if (!Choose(Find<QComboBox>(window, SettingsControl(name, 'uilc', 301)), login ? 0 : 1,
-                    "user name choice", error))
+                    "user name choice", " cannot be changed here", error))
             return false;
         if (!login && !Type(Find<QLineEdit>(window, SettingsControl(name, 'uitt', 302)), *user,
                             "user ID", error))
@@ -189,7 +188,7 @@ bool fill(WindowRef dialog, QWidget *, const PaneBatchValues &values, std::strin
         if (*mode != "shared" && *mode != "personal")
             return Fail(error, "--account-mode takes shared or personal, not \"" + *mode + "\"");
         if (!Choose(Find<QComboBox>(dialog, kModeList), *mode == "shared" ? 0 : 1, "account mode",
-                    error))
+                    " can only be changed by a member of the administrators group", error))
             return false;
     }
     if (!SettingsRequested(values))
