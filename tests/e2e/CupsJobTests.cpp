@@ -9,6 +9,7 @@
 #include <cups/cups.h>
 
 #include <map>
+#include <memory>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,6 +19,12 @@
 namespace {
 
 const char kPasscodeKey[] = "com.veltra.kzu.printsettings.PrintTypePasswordTicketKey";
+const char kInputPasswordKey[] = "com.veltra.kzu.printsettings.JBAInputUserPasswordTextEditTicket";
+// Every key that carries a password or passcode: private to the job's owner.
+const char kPrivateKeys[] = "com.veltra.kzu.printsettings.PrintTypePasswordTicketKey "
+                            "com.veltra.kzu.printsettings.JBAUserPasswordTextEditTicket "
+                            "com.veltra.kzu.printsettings.JBAAdminUserPasswordTextEditTicket "
+                            "com.veltra.kzu.printsettings.JBAInputUserPasswordTextEditTicket";
 
 std::map<std::string, std::string> parse(const QByteArray &text)
 {
@@ -37,7 +44,7 @@ protected:
     {
         if (geteuid() != 0 || !QFile::exists("/usr/sbin/cupsd"))
             return;
-        dir = new QTemporaryDir;
+        dir = std::make_unique<QTemporaryDir>();
         const QString d = dir->path();
         QFile(d).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                 QFile::ReadOther | QFile::ExeOther | QFile::ReadGroup |
@@ -55,14 +62,14 @@ protected:
               "Listen " + d +
                   "/cups.sock\nBrowsing Off\nLogLevel warn\n"
                   "<Policy default>\n  JobPrivateAccess default\n  JobPrivateValues " +
-                  kPasscodeKey +
+                  kPrivateKeys +
                   "\n"
                   "  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n");
         write(d + "/conf/cups-files.conf",
               "ServerRoot " + d + "/conf\nRequestRoot " + d + "/spool\nCacheDir " + d +
                   "/cache\nStateDir " + d + "/state\nServerBin " + d + "/bin\nTempDir " + d +
                   "/spool\nErrorLog " + d + "/error_log\nAccessLog " + d + "/access_log\n");
-        cupsd = new QProcess;
+        cupsd = std::make_unique<QProcess>();
         cupsd->start("/usr/sbin/cupsd",
                      {"-f", "-c", d + "/conf/cupsd.conf", "-s", d + "/conf/cups-files.conf"});
         qputenv("CUPS_SERVER", (d + "/cups.sock").toUtf8());
@@ -77,10 +84,8 @@ protected:
             cupsd->terminate();
             cupsd->waitForFinished();
         }
-        delete cupsd;
-        delete dir;
-        cupsd = nullptr;
-        dir = nullptr;
+        cupsd.reset();
+        dir.reset();
     }
     void SetUp() override
     {
@@ -90,8 +95,8 @@ protected:
     static void write(const QString &path, const QString &text)
     {
         QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write(text.toUtf8());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+        ASSERT_EQ(file.write(text.toUtf8()), text.toUtf8().size());
     }
 
     // Runs veltra-print on the queue; answers the job id (0 when none) and fills what the
@@ -117,20 +122,20 @@ protected:
         for (int i = 0; i < 100 && !options.exists(); ++i)
             usleep(100000);
         usleep(200000);
-        options.open(QIODevice::ReadOnly);
+        EXPECT_TRUE(options.open(QIODevice::ReadOnly)) << "the backend recorded no options";
         *received = parse(options.readAll());
         QFile writtenFile(ticket);
-        writtenFile.open(QIODevice::ReadOnly);
+        EXPECT_TRUE(writtenFile.open(QIODevice::ReadOnly)) << "no ticket written";
         *written = parse(writtenFile.readAll().replace('\n', ' '));
         return job;
     }
 
-    static QTemporaryDir *dir;
-    static QProcess *cupsd;
+    static std::unique_ptr<QTemporaryDir> dir;
+    static std::unique_ptr<QProcess> cupsd;
 };
 
-QTemporaryDir *CupsJob::dir = nullptr;
-QProcess *CupsJob::cupsd = nullptr;
+std::unique_ptr<QTemporaryDir> CupsJob::dir;
+std::unique_ptr<QProcess> CupsJob::cupsd;
 
 TEST_F(CupsJob, BackendReceivesExactlyWhatThePanesWrote)
 {
@@ -159,14 +164,33 @@ TEST_F(CupsJob, BackendReceivesExactlyWhatThePanesWrote)
     }
 }
 
-TEST_F(CupsJob, AnotherUserCannotReadThePasscodeBack)
+TEST_F(CupsJob, JobAccountingWithInputAtPrintReachesTheBackend)
 {
     std::map<std::string, std::string> received, written;
-    const int job =
-        print({"--print-type", "secure", "--user-name", "bob", "--passcode", "12345678"}, &received,
-              &written);
+    ASSERT_GT(print({"--account-ask-at-print", "yes", "--input-user-id", "carol",
+                     "--input-password", "word"},
+                    &received, &written),
+              0);
+    for (const auto &[key, value] : written)
+        EXPECT_EQ(received[key], value) << key;
+    EXPECT_EQ(received["com.veltra.kzu.printsettings.JBAInputUserIDTextEditTicket"], "carol");
+    // The password goes scrambled, never as typed.
+    EXPECT_FALSE(received[kInputPasswordKey].empty());
+    EXPECT_NE(received[kInputPasswordKey], "word");
+    // Where and when the job was made.
+    EXPECT_FALSE(received["com.veltra.kzu.printsettings.JBAHkgnPrintDateTicketKey"].empty());
+}
+
+TEST_F(CupsJob, AnotherUserCannotReadThePasswordsBack)
+{
+    std::map<std::string, std::string> received, written;
+    const int job = print({"--print-type", "secure", "--user-name", "bob", "--passcode", "12345678",
+                           "--account-ask-at-print", "yes", "--input-user-id", "carol",
+                           "--input-password", "word"},
+                          &received, &written);
     ASSERT_GT(job, 0);
     ASSERT_FALSE(received[kPasscodeKey].empty());
+    ASSERT_FALSE(received[kInputPasswordKey].empty());
 
     // As nobody: the job's other options are there, the passcode is not.
     const pid_t child = fork();
@@ -182,7 +206,8 @@ TEST_F(CupsJob, AnotherUserCannotReadThePasscodeBack)
         ipp_t *response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
         const bool typeSeen = ippFindAttribute(
             response, "com.veltra.kzu.printsettings.PrintTypeTicketKey", IPP_TAG_ZERO);
-        const bool passcodeSeen = ippFindAttribute(response, kPasscodeKey, IPP_TAG_ZERO);
+        const bool passcodeSeen = ippFindAttribute(response, kPasscodeKey, IPP_TAG_ZERO) ||
+                                  ippFindAttribute(response, kInputPasswordKey, IPP_TAG_ZERO);
         ippDelete(response);
         _exit(typeSeen ? (passcodeSeen ? 2 : 0) : 3);
     }
