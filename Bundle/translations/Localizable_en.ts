@@ -86,7 +86,7 @@
     </message>
     <message>
         <source>JBA Specify Name text</source>
-        <translation>User name:</translation>
+        <translation>User name</translation>
     </message>
     <message>
         <source>JBA Specify Name</source>

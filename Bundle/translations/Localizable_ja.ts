@@ -86,7 +86,7 @@
     </message>
     <message>
         <source>JBA Specify Name text</source>
-        <translation>ユーザー名:</translation>
+        <translation>ユーザー名</translation>
     </message>
     <message>
         <source>JBA Specify Name</source>

@@ -1,6 +1,5 @@
 #include "CJBAInfoWindow.h"
 
-#include "AppResources.h"
 #include "CJBAInputWindow.h"
 #include "CJBAStaticTextEditControl.h"
 #include "CJBAWndCancelButton.h"
@@ -22,8 +21,7 @@ CJBAInfoWindow::CJBAInfoWindow(CFStringRef nibFileName, CFStringRef windowName, 
 
 CJBAInfoWindow::CJBAInfoWindow(CFStringRef nibFileName, CFStringRef windowName, CFBundleRef bundle,
                                CFStringRef title, const JBAInfoWindowRecords &r)
-    : CPopupWindowInPanel(nibFileName, windowName, bundle),
-      titleKey(title ? CFStringCreateCopy(kCFAllocatorDefault, title) : nullptr)
+    : CJBAPopupWindow(nibFileName, windowName, bundle, title)
 {
     // The order of creation is the order of every pass, of the summary and of the checks at OK.
     okButton = std::make_unique<CJBAWndOKButton>(r.okPush, CFSTR("JBA Info OK Btn"));
@@ -74,11 +72,7 @@ CJBAInfoWindow::CJBAInfoWindow(CFStringRef nibFileName, CFStringRef windowName, 
     radioGroup->RunTimeAddNewControl(jobInputRadio.get());
 }
 
-CJBAInfoWindow::~CJBAInfoWindow()
-{
-    // The window's widgets go before the controls that refer to them.
-    window.reset();
-}
+CJBAInfoWindow::~CJBAInfoWindow() = default;
 
 SInt32 CJBAInfoWindow::GetServedAccountMode() const
 {
@@ -90,51 +84,16 @@ int CJBAInfoWindow::GetSummaryText(CFMutableArrayRef titles, CFMutableArrayRef v
     auto *owner = dynamic_cast<CJobAuthenticationPanel *>(GetParentPane());
     if (!owner || owner->getAccountMode() != GetServedAccountMode())
         return 0;
-    return CPopupWindowInPanel::GetSummaryText(titles, values);
+    return CJBAPopupWindow::GetSummaryText(titles, values);
 }
 
 CBaseControl *CJBAInfoWindow::GetPanelControl(ControlID *id)
 {
-    if (CBaseControl *control = CPopupWindowInPanel::GetPanelControl(id))
+    if (CBaseControl *control = CJBAPopupWindow::GetPanelControl(id))
         return control;
     auto *owner = dynamic_cast<CJobAuthenticationPanel *>(GetParentPane());
     CJBAInputWindow *input = owner ? owner->GetInputWindow() : nullptr;
     return input ? input->GetPanelControl(id) : nullptr;
-}
-
-int CJBAInfoWindow::InitializeUserPane(unsigned long context, ControlRef pane, CFBundleRef bundle,
-                                       ppd_file_t *description)
-{
-    CPopupWindowInPanel::InitializeUserPane(context, pane, bundle, description);
-    InitializeUserPaneTitle();
-    return 0;
-}
-
-int CJBAInfoWindow::ReInitializeUserPane(WindowRef platformWindow)
-{
-    CPopupWindowInPanel::ReInitializeUserPane(platformWindow);
-    InitializeUserPaneTitle();
-    return 0;
-}
-
-void CJBAInfoWindow::InitializeUserPaneTitle()
-{
-    CFBundleRef bundle = GetAppBundleRef();
-    WindowRef platformWindow = GetWindowRef();
-    if (!bundle || !platformWindow || !titleKey)
-        return;
-    CFRef<CFStringRef> title(CFBundleCopyLocalizedString(bundle, titleKey, titleKey, nullptr));
-    if (title)
-        SetWindowTitleWithCFString(platformWindow, title);
-}
-
-bool CJBAInfoWindow::SycValueFromUI()
-{
-    ForEachControl([](CBaseControl *c) {
-        if (c->GetControlID())
-            c->GetValueFromUI();
-    });
-    return true;
 }
 
 bool CJBAInfoWindow::InitializePaneConstrains()
@@ -144,11 +103,7 @@ bool CJBAInfoWindow::InitializePaneConstrains()
 
 int CJBAInfoWindow::ActivateWindow()
 {
-    if (!window) {
-        window = std::make_unique<TWindow>(GetPDENibFileNameJBA(), windowName, GetAppBundleRef());
-        ReInitializeUserPane(window->GetWindowRef());
-        SetUIDataToIniData();
-    }
+    BuildWindowIfReleased();
     SetCurrentValueToUI();
     InitializePaneConstrains();
     window->Show();

@@ -4,10 +4,8 @@
 // is its twin with other control ids, keys and scope.
 #pragma once
 
-#include "CPopupWindowInPanel.h"
+#include "CJBAPopupWindow.h"
 #include "JBATables.h"
-
-#include <CoreFoundation/CFRef.h>
 
 #include <memory>
 
@@ -23,7 +21,7 @@ class CJBAWndTextEditCtrlExt;
 class CJBAWndTextEditCtrlExtPwd;
 class CRadioGroup;
 
-class CJBAInfoWindow : public CPopupWindowInPanel
+class CJBAInfoWindow : public CJBAPopupWindow
 {
 public:
     CJBAInfoWindow(CFStringRef nibFileName, CFStringRef windowName, CFBundleRef bundle,
@@ -34,16 +32,10 @@ public:
     int GetSummaryText(CFMutableArrayRef titles, CFMutableArrayRef values) override;
     // Also finds the controls of the parent panel's input window.
     CBaseControl *GetPanelControl(ControlID *id) override;
-    int InitializeUserPane(unsigned long context, ControlRef pane, CFBundleRef bundle,
-                           ppd_file_t *ppd) override;
-    int ReInitializeUserPane(WindowRef window) override;
-    // Every control with an identity reads its widget.
-    virtual bool SycValueFromUI();
     virtual bool InitializePaneConstrains();
 
     // Builds the window when it was released, shows the committed values and shows it.
     int ActivateWindow();
-    void InitializeUserPaneTitle();
     // Committed "JBA Login Name" in the specify-name list.
     bool getbUseLoginNameSelect();
     // Committed input at print time.
@@ -57,7 +49,6 @@ protected:
                    CFStringRef titleKey, const JBAInfoWindowRecords &records);
 
 private:
-    CFRef<CFStringRef> titleKey;
     std::unique_ptr<CJBAWndOKButton> okButton;
     std::unique_ptr<CJBAWndCancelButton> cancelButton;
     std::unique_ptr<CJBAWndRestoreButton> restoreButton;

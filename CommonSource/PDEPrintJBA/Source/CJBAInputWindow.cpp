@@ -1,6 +1,5 @@
 #include "CJBAInputWindow.h"
 
-#include "AppResources.h"
 #include "CJBAInputWndCancelButton.h"
 #include "CJBAInputWndOKButton.h"
 #include "CJBAInputWndTextEditCtrlExt.h"
@@ -12,8 +11,7 @@
 
 CJBAInputWindow::CJBAInputWindow(CFStringRef nibFileName, CFStringRef windowName,
                                  CFBundleRef bundle, CFStringRef title)
-    : CPopupWindowInPanel(nibFileName, windowName, bundle),
-      titleKey(title ? CFStringCreateCopy(kCFAllocatorDefault, title) : nullptr)
+    : CJBAPopupWindow(nibFileName, windowName, bundle, title)
 {
     okButton =
         std::make_unique<CJBAInputWndOKButton>(&jbaInputWndOKPushID, CFSTR("JBA Input OK Btn"));
@@ -66,39 +64,9 @@ int CJBAInputWindow::GetSummaryText(CFMutableArrayRef, CFMutableArrayRef)
     return 0;
 }
 
-int CJBAInputWindow::InitializeUserPane(unsigned long context, ControlRef pane, CFBundleRef bundle,
-                                        ppd_file_t *description)
-{
-    CPopupWindowInPanel::InitializeUserPane(context, pane, bundle, description);
-    InitializeUserPaneTitle();
-    return 0;
-}
-
-int CJBAInputWindow::ReInitializeUserPane(WindowRef platformWindow)
-{
-    CPopupWindowInPanel::ReInitializeUserPane(platformWindow);
-    InitializeUserPaneTitle();
-    return 0;
-}
-
-void CJBAInputWindow::InitializeUserPaneTitle()
-{
-    CFBundleRef bundle = GetAppBundleRef();
-    WindowRef platformWindow = GetWindowRef();
-    if (!bundle || !platformWindow || !titleKey)
-        return;
-    CFRef<CFStringRef> title(CFBundleCopyLocalizedString(bundle, titleKey, titleKey, nullptr));
-    if (title)
-        SetWindowTitleWithCFString(platformWindow, title);
-}
-
 int CJBAInputWindow::ActivateWindow()
 {
-    if (!window) {
-        window = std::make_unique<TWindow>(GetPDENibFileNameJBA(), windowName, GetAppBundleRef());
-        ReInitializeUserPane(window->GetWindowRef());
-        SetUIDataToIniData();
-    }
+    BuildWindowIfReleased();
     InitializePaneCtrlData();
     SetCurrentValueToUI();
     InitializePaneConstrains();
@@ -126,15 +94,6 @@ bool CJBAInputWindow::SetControlDataToDefault()
 
 bool CJBAInputWindow::SycnContents()
 {
-    return true;
-}
-
-bool CJBAInputWindow::SycValueFromUI()
-{
-    ForEachControl([](CBaseControl *c) {
-        if (c->GetControlID())
-            c->GetValueFromUI();
-    });
     return true;
 }
 

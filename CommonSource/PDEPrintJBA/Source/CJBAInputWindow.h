@@ -3,9 +3,7 @@
 // holds it back and keeps the dialog open. It never appears in the summary.
 #pragma once
 
-#include "CPopupWindowInPanel.h"
-
-#include <CoreFoundation/CFRef.h>
+#include "CJBAPopupWindow.h"
 
 #include <memory>
 
@@ -18,7 +16,7 @@ class CJBAWndHelpButton;
 class CJBAWndRadioButton;
 class CRadioGroup;
 
-class CJBAInputWindow : public CPopupWindowInPanel
+class CJBAInputWindow : public CJBAPopupWindow
 {
 public:
     CJBAInputWindow(CFStringRef nibFileName, CFStringRef windowName, CFBundleRef bundle,
@@ -26,9 +24,6 @@ public:
     ~CJBAInputWindow() override;
 
     int GetSummaryText(CFMutableArrayRef titles, CFMutableArrayRef values) override;
-    int InitializeUserPane(unsigned long context, ControlRef pane, CFBundleRef bundle,
-                           ppd_file_t *ppd) override;
-    int ReInitializeUserPane(WindowRef window) override;
 
     // Shows the window and runs it modally until OK or Cancel; the outcome is left in the
     // panel's printCommandState.
@@ -36,17 +31,13 @@ public:
     // The user ID and the password take their defaults as committed values.
     virtual bool SetControlDataToDefault();
     virtual bool SycnContents();
-    // Every control with an identity reads its widget.
-    virtual bool SycValueFromUI();
     virtual bool InitializePaneConstrains();
     virtual bool InitializePaneCtrlData();
 
     int ActivateWindow();
-    void InitializeUserPaneTitle();
     void SycnFromTextToPw(bool *userIDChanged, bool *passwordChanged);
 
 private:
-    CFRef<CFStringRef> titleKey;
     std::unique_ptr<CJBAInputWndOKButton> okButton;
     std::unique_ptr<CJBAInputWndCancelButton> cancelButton;
     std::unique_ptr<CJBAWndHelpButton> helpButton;

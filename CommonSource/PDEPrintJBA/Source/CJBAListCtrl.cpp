@@ -1,8 +1,8 @@
 #include "CJBAListCtrl.h"
 
 #include "AdminCheck.h"
-#include "AppResources.h"
 #include "ChoiceValue.h"
+#include "JBAWindowState.h"
 
 CJBAListCtrl::CJBAListCtrl(ControlID *id, ListPopupIniData *ini, ConstrainInfo *constrain,
                            ControlAccessInfo *access, ControlIDList adminList)
@@ -46,24 +46,14 @@ bool CJBAListCtrl::SimulationUIEventHandler()
 
 int CJBAListCtrl::GetSummaryText(CFMutableArrayRef titles, CFMutableArrayRef values)
 {
-    if (!controlData || !iniData || !iniData->menuItems || !titles || !values)
+    if (!controlData || !iniData || !iniData->menuItems)
         return 0;
     SInt32 count = 0;
     while (iniData->menuItems[count])
         ++count;
-    if (currentIndex < 0 || currentIndex >= count)
-        return 0;
-    CFBundleRef bundle = GetAppBundleRef();
-    if (!bundle)
-        return 0;
-    CFStringRef key = iniData->menuItems[currentIndex];
-    CFRef<CFStringRef> title(CFBundleCopyLocalizedString(bundle, CFSTR("JBA Account Mode"),
-                                                         CFSTR("JBA Account Mode"), nullptr));
-    CFRef<CFStringRef> value(CFBundleCopyLocalizedString(bundle, key, key, nullptr));
-    if (!title || !value)
-        return 0;
-    CFArrayAppendValue(titles, title);
-    CFArrayAppendValue(values, value);
+    if (currentIndex >= 0 && currentIndex < count)
+        JBAAppendLocalizedLine(titles, values, CFSTR("JBA Account Mode"),
+                               iniData->menuItems[currentIndex]);
     return 0;
 }
 

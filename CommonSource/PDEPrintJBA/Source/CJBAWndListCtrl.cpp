@@ -1,6 +1,5 @@
 #include "CJBAWndListCtrl.h"
 
-#include "AppResources.h"
 #include "CBasePrintPanel.h"
 #include "CTextEditControl.h"
 #include "ChoiceValue.h"
@@ -16,14 +15,7 @@ CJBAWndListCtrl::~CJBAWndListCtrl() = default;
 
 bool CJBAWndListCtrl::ValidateConstrains()
 {
-    if (!validateList || !panel)
-        return true;
-    for (ControlIDList id = validateList; *id; ++id) {
-        CBaseControl *field = panel->GetPanelControl(*id);
-        if (field && !field->InvalidateData())
-            return false;
-    }
-    return true;
+    return JBAValidateListedFields(panel, validateList);
 }
 
 void CJBAWndListCtrl::ClearUserIDPw()
@@ -62,22 +54,13 @@ bool CJBAWndListCtrl::ToGetSummaryText()
 
 int CJBAWndListCtrl::GetSummaryText(CFMutableArrayRef titles, CFMutableArrayRef values)
 {
-    if (!titles || !values || !ToGetSummaryText())
+    if (!ToGetSummaryText())
         return 0;
     SInt32 count = 0;
     while (iniData->menuItems[count])
         ++count;
     const SInt32 item = ReadValue(controlData) - 1;
-    CFBundleRef bundle = GetAppBundleRef();
-    if (item < 0 || item >= count || !bundle)
-        return 0;
-    CFStringRef key = iniData->menuItems[item];
-    CFRef<CFStringRef> title(CFBundleCopyLocalizedString(bundle, CFSTR("JBA Specify Name"),
-                                                         CFSTR("JBA Specify Name"), nullptr));
-    CFRef<CFStringRef> value(CFBundleCopyLocalizedString(bundle, key, key, nullptr));
-    if (!title || !value)
-        return 0;
-    CFArrayAppendValue(titles, title);
-    CFArrayAppendValue(values, value);
+    if (item >= 0 && item < count)
+        JBAAppendLocalizedLine(titles, values, CFSTR("JBA Specify Name"), iniData->menuItems[item]);
     return 0;
 }

@@ -1,8 +1,8 @@
 #include "CJBAWndRadioButton.h"
 
-#include "AppResources.h"
 #include "CBasePrintPanel.h"
 #include "ChoiceValue.h"
+#include "JBAWindowState.h"
 
 CJBAWndRadioButton::CJBAWndRadioButton(ControlID *id, RadioButtonIniData *ini,
                                        ConstrainInfo *constrain, ControlAccessInfo *access,
@@ -14,14 +14,7 @@ CJBAWndRadioButton::~CJBAWndRadioButton() = default;
 
 bool CJBAWndRadioButton::ValidateConstrains()
 {
-    if (!validateList || !panel)
-        return true;
-    for (ControlIDList id = validateList; *id; ++id) {
-        CBaseControl *field = panel->GetPanelControl(*id);
-        if (field && !field->InvalidateData())
-            return false;
-    }
-    return true;
+    return JBAValidateListedFields(panel, validateList);
 }
 
 bool CJBAWndRadioButton::UIEventHandler()
@@ -46,18 +39,7 @@ bool CJBAWndRadioButton::ToGetSummaryText()
 
 int CJBAWndRadioButton::GetSummaryText(CFMutableArrayRef titles, CFMutableArrayRef values)
 {
-    if (!titles || !values || !ToGetSummaryText())
-        return 0;
-    CFBundleRef bundle = GetAppBundleRef();
-    if (!bundle)
-        return 0;
-    CFRef<CFStringRef> title(CFBundleCopyLocalizedString(bundle, iniData->summaryTitleKey,
-                                                         iniData->summaryTitleKey, nullptr));
-    CFRef<CFStringRef> value(
-        CFBundleCopyLocalizedString(bundle, iniData->titleKey, iniData->titleKey, nullptr));
-    if (!title || !value)
-        return 0;
-    CFArrayAppendValue(titles, title);
-    CFArrayAppendValue(values, value);
+    if (ToGetSummaryText())
+        JBAAppendLocalizedLine(titles, values, iniData->summaryTitleKey, iniData->titleKey);
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "JBAWindowState.h"
 
+#include "AppResources.h"
 #include "CJBAInfoWindow.h"
 #include "CJobAuthenticationPanel.h"
 
@@ -33,4 +34,30 @@ bool JBAOwnerUsesLoginName(CBasePrintPanel *owner)
 {
     CJBAInfoWindow *window = ActiveInfoWindow(owner);
     return window && window->getbUseLoginNameSelect();
+}
+
+bool JBAValidateListedFields(CBasePrintPanel *owner, ControlIDList list)
+{
+    if (!list || !owner)
+        return true;
+    for (ControlIDList id = list; *id; ++id) {
+        CBaseControl *field = owner->GetPanelControl(*id);
+        if (field && !field->InvalidateData())
+            return false;
+    }
+    return true;
+}
+
+void JBAAppendLocalizedLine(CFMutableArrayRef titles, CFMutableArrayRef values,
+                            CFStringRef titleKey, CFStringRef valueKey)
+{
+    CFBundleRef bundle = GetAppBundleRef();
+    if (!titles || !values || !titleKey || !valueKey || !bundle)
+        return;
+    CFRef<CFStringRef> title(CFBundleCopyLocalizedString(bundle, titleKey, titleKey, nullptr));
+    CFRef<CFStringRef> value(CFBundleCopyLocalizedString(bundle, valueKey, valueKey, nullptr));
+    if (!title || !value)
+        return;
+    CFArrayAppendValue(titles, title);
+    CFArrayAppendValue(values, value);
 }
