@@ -5,6 +5,7 @@
 
 #include "CBasePrintPanel.h"
 #include "PaneFixture.h"
+#include "UiTestWindow.h"
 
 #include <HIToolbox/QtBridge.h>
 #include <PrintCore/PrintHost.h>
@@ -12,12 +13,10 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
-#include <QFile>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTest>
-#include <QUiLoader>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -43,40 +42,7 @@ inline ControlID *target1List[] = {&target1ID, nullptr};
 inline ControlID *target2List[] = {&target2ID, nullptr};
 inline ControlID *target3List[] = {&target3ID, nullptr};
 
-// One of the interface-builder windows of the tests, shown off-screen.
-class TestWindow
-{
-public:
-    explicit TestWindow(const char *uiName)
-    {
-        QFile file(QStringLiteral(VELTRA_TEST_DATA_DIR "/ChoiceControls.nib/%1.ui")
-                       .arg(QLatin1String(uiName)));
-        if (!file.open(QIODevice::ReadOnly))
-            return;
-        QUiLoader loader;
-        widget.reset(loader.load(&file));
-        if (!widget)
-            return;
-        window = VeltraWindowForWidget(widget.get());
-        widget->show();
-        (void)QTest::qWaitForWindowExposed(widget.get());
-    }
-    ~TestWindow()
-    {
-        if (window)
-            DisposeWindow(window);
-    }
-    TestWindow(const TestWindow &) = delete;
-    TestWindow &operator=(const TestWindow &) = delete;
-
-    template <typename T> T *Find(const char *name) const
-    {
-        return widget ? widget->findChild<T *>(QLatin1String(name)) : nullptr;
-    }
-
-    std::unique_ptr<QWidget> widget;
-    WindowRef window = nullptr;
-};
+using TestWindow = UiTestWindow;
 
 // What happened to a control, in order: "target1 disable", "target2 enable", "radioA update".
 using EventLog = std::vector<std::string>;

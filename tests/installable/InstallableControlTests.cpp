@@ -5,16 +5,12 @@
 #include "CInstallableControl.h"
 #include "CListControl.h"
 #include "PPDQueries.h"
+#include "UiTestWindow.h"
 
-#include <HIToolbox/QtBridge.h>
 #include <PrintCore/PrintHost.h>
 
 #include <QComboBox>
-#include <QFile>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QUiLoader>
-#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -110,36 +106,6 @@ veltra::PPDFile OpenPPDText(const QTemporaryDir &dir, const std::string &text)
     return ppd;
 }
 
-// The print type pane's widgets in an off-screen window.
-struct OptionsWindow
-{
-    OptionsWindow()
-    {
-        QFile file(QStringLiteral(VELTRA_TEST_DATA_DIR "/ChoiceControls.nib/PrintTypeOptions.ui"));
-        if (!file.open(QIODevice::ReadOnly))
-            return;
-        QUiLoader loader;
-        widget.reset(loader.load(&file));
-        if (!widget)
-            return;
-        window = VeltraWindowForWidget(widget.get());
-        widget->show();
-        (void)QTest::qWaitForWindowExposed(widget.get());
-    }
-    ~OptionsWindow()
-    {
-        if (window)
-            DisposeWindow(window);
-    }
-    QWidget *Find(const char *name) const
-    {
-        return widget->findChild<QWidget *>(QLatin1String(name));
-    }
-
-    std::unique_ptr<QWidget> widget;
-    WindowRef window = nullptr;
-};
-
 // A panel laid out like the print type pane, whose controls bind to the test window whatever
 // window the pane loading offers them.
 class OptionsPanel : public CBasePrintPanel
@@ -208,7 +174,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    OptionsWindow window;
+    UiTestWindow window{"PrintTypeOptions"};
 };
 
 TEST_F(InstallableControlTest, MarkedChoiceDecidesWhatIsDisabled)
@@ -282,54 +248,43 @@ TEST_F(InstallableControlTest, PaneBuiltForAPrinterWithoutHardDiskKeepsOrdinaryJ
 
 TEST_F(InstallableControlTest, ResetsReapplyWithoutStacking)
 {
-    auto session = std::make_unique<veltra::PrintSession>(
-        "Veltra_NoDisk", OpenPPDText(dir, HardDiskPPD("False", {"True", "False"})));
-    ASSERT_NE(session->ppd(), nullptr);
-    OptionsPanel panel(window.window);
-    PMPrintSession ref = session->ref();
-    panel.SetCurrentPrintSession(&ref);
-    panel.InitializeUserPane(0, nullptr, nullptr, session->ppd());
+    for (const bool hardDisk : {false, true}) {
+        SCOPED_TRACE(hardDisk ? "hard disk" : "no hard disk");
+        auto session = std::make_unique<veltra::PrintSession>(
+            "Veltra_Disk",
+            OpenPPDText(dir, HardDiskPPD(hardDisk ? "True" : "False", {"True", "False"})));
+        ASSERT_NE(session->ppd(), nullptr);
+        OptionsPanel panel(window.window);
+        PMPrintSession ref = session->ref();
+        panel.SetCurrentPrintSession(&ref);
+        panel.InitializeUserPane(0, nullptr, nullptr, session->ppd());
 
-    CBaseControl *userName = panel.GetPanelControl(&printTypeUserNameCtrlID);
-    CBaseControl *documentName = panel.GetPanelControl(&documentNameCtrlID);
-    ASSERT_TRUE(userName && documentName);
-    for (int round = 1; round <= 3; ++round) {
-        SCOPED_TRACE(round);
-        // Other sources disable between resets; a reset forgets them.
-        userName->Disable();
-        documentName->Disable();
-        if (round % 2)
-            panel.ResetControlStatus();
-        else
-            panel.ResetCurrentControlStatus();
-        EXPECT_EQ(userName->GetDisableCount(), 1);
-        EXPECT_EQ(documentName->GetDisableCount(), 0);
-        EXPECT_EQ(panel.DisabledControls(), kNoHardDiskControls);
-        EXPECT_FALSE(window.Find("userName")->isEnabled());
-        EXPECT_TRUE(window.Find("documentName")->isEnabled());
+        CBaseControl *userName = panel.GetPanelControl(&printTypeUserNameCtrlID);
+        CBaseControl *documentName = panel.GetPanelControl(&documentNameCtrlID);
+        ASSERT_TRUE(userName && documentName);
+        for (int round = 1; round <= 3; ++round) {
+            SCOPED_TRACE(round);
+            // Other sources disable between resets; a reset forgets them.
+            userName->Disable();
+            documentName->Disable();
+            if (round % 2)
+                panel.ResetControlStatus();
+            else
+                panel.ResetCurrentControlStatus();
+            EXPECT_EQ(userName->GetDisableCount(), hardDisk ? 0 : 1);
+            EXPECT_EQ(documentName->GetDisableCount(), 0);
+            EXPECT_EQ(panel.DisabledControls(),
+                      hardDisk ? std::vector<ControlID *>() : kNoHardDiskControls);
+            EXPECT_EQ(window.Find("userName")->isEnabled(), hardDisk);
+            EXPECT_TRUE(window.Find("documentName")->isEnabled());
+        }
+
+        // Without a printer description the reset only clears.
+        session->setPPDAvailable(false);
+        panel.ResetControlStatus();
+        EXPECT_TRUE(panel.DisabledControls().empty());
+        EXPECT_TRUE(window.Find("printTypeList")->isEnabled());
     }
-
-    // Without a printer description the reset only clears.
-    session->setPPDAvailable(false);
-    panel.ResetControlStatus();
-    EXPECT_TRUE(panel.DisabledControls().empty());
-    EXPECT_TRUE(window.Find("printTypeList")->isEnabled());
-}
-
-TEST_F(InstallableControlTest, HardDiskInstalledLeavesEveryControlActiveAfterResets)
-{
-    auto session = std::make_unique<veltra::PrintSession>(
-        "Veltra_Disk", OpenPPDText(dir, HardDiskPPD("True", {"True", "False"})));
-    ASSERT_NE(session->ppd(), nullptr);
-    OptionsPanel panel(window.window);
-    PMPrintSession ref = session->ref();
-    panel.SetCurrentPrintSession(&ref);
-    panel.InitializeUserPane(0, nullptr, nullptr, session->ppd());
-    panel.ResetControlStatus();
-    panel.ResetControlStatus();
-    EXPECT_TRUE(panel.DisabledControls().empty());
-    EXPECT_TRUE(window.Find("printTypeList")->isEnabled());
-    EXPECT_EQ(panel.hardDisk->ConstrainPanelControlFromPPD(session->ppd()), 1000);
 }
 
 TEST_F(InstallableControlTest, MissingInputsAnswerZero)

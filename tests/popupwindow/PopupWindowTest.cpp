@@ -1,18 +1,12 @@
 // Modal windows of a panel: rebuilt at each activation with the committed values, the window
 // wrapper's event routing, and the one-message alert.
 #include "AboutWindow.h"
-#include "AppResources.h"
 #include "CPopupWindowInPanel.h"
 #include "CTextEditControl.h"
 #include "ModalScript.h"
-
-#include <CoreFoundation/CFQt.h>
-#include <HIToolbox/QtBridge.h>
+#include "PaneFixture.h"
 
 #include <QLabel>
-#include <QWidget>
-
-#include <gtest/gtest.h>
 
 #include <cstring>
 
@@ -21,47 +15,11 @@ namespace {
 ControlID messageID = {'mste', 600};
 ControlAccessInfo messageAccess = {'cfst', 'cfst', nullptr, nullptr, nullptr};
 
-class PopupWindowTest : public ::testing::Test
+QString LabelText(WindowRef window)
 {
-protected:
-    void SetUp() override
-    {
-        VeltraBundleSetLanguage("en");
-        CFRef<CFStringRef> path(CFStringCreateWithQString(QStringLiteral(VELTRA_TEST_BUNDLE_DIR)));
-        CFRef<CFURLRef> url(
-            CFURLCreateWithFileSystemPath(nullptr, path, kCFURLPOSIXPathStyle, true));
-        bundle = CFBundleCreate(nullptr, url);
-        ASSERT_NE(bundle, nullptr);
-    }
-
-    static QString labelText(WindowRef window)
-    {
-        ControlRef control = nullptr;
-        if (!window || GetControlByID(window, &messageID, &control) != noErr)
-            return QStringLiteral("<no label>");
-        return static_cast<QLabel *>(VeltraControlWidget(control))->text();
-    }
-
-    CFBundleRef bundle = nullptr;
-};
-
-// A message window whose text control keeps its committed value across rebuilds.
-struct MessageWindow : CPopupWindowInPanel
-{
-    MessageWindow(CFBundleRef bundle)
-        : CPopupWindowInPanel(GetPDENibFileName(), CFSTR("About"), bundle),
-          message(&messageID, nullptr, nullptr, nullptr, &messageAccess)
-    {
-        RunTimeAddNewControl(&message);
-    }
-    void commit(const char *text)
-    {
-        auto *data = static_cast<char *>(message.GetControlDataBlk());
-        memset(data, 0, 256);
-        strncpy(data, text, 255);
-    }
-    CTextEditControl message;
-};
+    auto *label = qobject_cast<QLabel *>(ModalScript::widget(window, messageID));
+    return label ? label->text() : QStringLiteral("<no label>");
+}
 
 // Records which of its operations the dispatcher called.
 struct RecordingWindow : TWindow
@@ -89,68 +47,76 @@ OSStatus SendWindowEvent(WindowRef window, UInt32 kind, UInt32 attributes = 0)
     return status;
 }
 
-} // namespace
+using PopupWindowTest = PaneTest;
 
 TEST_F(PopupWindowTest, EveryActivationBuildsAFreshWindowShowingCommittedValues)
 {
-    MessageWindow popup(bundle);
+    CPopupWindowInPanel popup(GetPDENibFileName(), CFSTR("About"), bundle);
+    CTextEditControl message(&messageID, nullptr, nullptr, nullptr, &messageAccess);
+    popup.RunTimeAddNewControl(&message);
     ASSERT_EQ(popup.InitializeUserPane(0, nullptr, bundle, nullptr), 0);
-    ControlRef first = popup.message.GetControlRef();
+    ControlRef first = message.GetControlRef();
     ASSERT_NE(first, nullptr);
 
-    popup.commit("Passcode too short");
-    EXPECT_EQ(popup.ActivateWindow(), 0);
-    EXPECT_TRUE(popup.GetWindow()->IsVisible());
-    EXPECT_EQ(labelText(popup.GetWindowRef()), "Passcode too short");
-
-    EXPECT_EQ(popup.DeactivateWindow(), 0);
-    EXPECT_EQ(popup.GetWindow(), nullptr);
-    EXPECT_EQ(popup.message.GetControlRef(), nullptr);
+    for (const char *committed : {"Passcode too short", "Second value"}) {
+        auto *data = static_cast<char *>(message.GetControlDataBlk());
+        memset(data, 0, 256);
+        strcpy(data, committed);
+        EXPECT_EQ(popup.ActivateWindow(), 0);
+        ASSERT_NE(popup.GetWindowRef(), nullptr);
+        EXPECT_TRUE(popup.GetWindow()->IsVisible());
+        EXPECT_EQ(LabelText(popup.GetWindowRef()), committed);
+        EXPECT_EQ(popup.DeactivateWindow(), 0);
+        EXPECT_EQ(popup.GetWindow(), nullptr);
+        EXPECT_EQ(message.GetControlRef(), nullptr);
+    }
     // The old widget is gone with its window; its reference no longer answers.
     EXPECT_FALSE(IsControlVisible(first));
-
-    popup.commit("Second value");
-    EXPECT_EQ(popup.ActivateWindow(), 0);
-    ASSERT_NE(popup.GetWindowRef(), nullptr);
-    EXPECT_NE(popup.message.GetControlRef(), nullptr);
-    EXPECT_EQ(labelText(popup.GetWindowRef()), "Second value");
-
     // Releasing, deactivating or terminating a window that is gone does nothing.
-    EXPECT_EQ(popup.ReleaseWindow(), 0);
     EXPECT_EQ(popup.ReleaseWindow(), 0);
     EXPECT_EQ(popup.DeactivateWindow(), 0);
     EXPECT_EQ(popup.Terminate(0, 0), 0);
-    EXPECT_STREQ(static_cast<const char *>(popup.message.GetControlDataBlk()), "Second value");
+    EXPECT_STREQ(static_cast<const char *>(message.GetControlDataBlk()), "Second value");
 }
 
-TEST_F(PopupWindowTest, BoundsChangeWithBothBitsCountsAsResizeOnly)
+TEST_F(PopupWindowTest, WindowEventsReachTheWrapper)
 {
     bool deleted = false;
     auto *window = new RecordingWindow(bundle, &deleted);
     WindowRef ref = window->GetWindowRef();
     ASSERT_NE(ref, nullptr);
-    struct Case
+    const struct
     {
         UInt32 attributes;
         OSStatus result;
         int resized, moved;
-    };
-    const Case cases[] = {
+    } cases[] = {
+        // Both bits count as a resize only.
         {kWindowBoundsChangeSizeChanged | kWindowBoundsChangeOriginChanged, noErr, 1, 0},
         {kWindowBoundsChangeOriginChanged, noErr, 1, 1},
         {kWindowBoundsChangeSizeChanged, noErr, 2, 1},
         {0, eventNotHandledErr, 2, 1},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         EXPECT_EQ(SendWindowEvent(ref, kEventWindowBoundsChanged, c.attributes), c.result);
         EXPECT_EQ(window->resized, c.resized);
         EXPECT_EQ(window->moved, c.moved);
     }
     // No ideal size of its own: left to the toolkit.
     EXPECT_EQ(SendWindowEvent(ref, kEventWindowGetIdealSize), eventNotHandledErr);
-    // Other commands than close are not the window's.
     EXPECT_FALSE(window->HandleCommand('abcd'));
     EXPECT_TRUE(window->UpdateCommandStatus(kHICommandClose));
+
+    // The by-ID conveniences answer the lookup error.
+    ControlRef label = nullptr;
+    ASSERT_EQ(GetControlByID(ref, &messageID, &label), noErr);
+    EXPECT_EQ(window->DisableControlByID(messageID), noErr);
+    EXPECT_FALSE(IsControlActive(label));
+    EXPECT_EQ(window->EnableControlByID(messageID), noErr);
+    EXPECT_TRUE(IsControlActive(label));
+    EXPECT_EQ(window->HideControlByID(messageID), noErr);
+    EXPECT_FALSE(IsControlVisible(label));
+    EXPECT_NE(window->ShowControlByID(ControlID{'none', 9}), noErr);
 
     // Closing hides the window and deletes the wrapper.
     window->Show();
@@ -158,38 +124,25 @@ TEST_F(PopupWindowTest, BoundsChangeWithBothBitsCountsAsResizeOnly)
     EXPECT_TRUE(deleted);
 }
 
-TEST_F(PopupWindowTest, ControlByIDConveniencesAnswerTheLookupError)
-{
-    TWindow window(GetPDENibFileName(), CFSTR("About"), bundle);
-    ControlRef label = nullptr;
-    ASSERT_EQ(GetControlByID(window.GetWindowRef(), &messageID, &label), noErr);
-    EXPECT_EQ(window.DisableControlByID(messageID), noErr);
-    EXPECT_FALSE(IsControlActive(label));
-    EXPECT_EQ(window.EnableControlByID(messageID), noErr);
-    EXPECT_TRUE(IsControlActive(label));
-    EXPECT_EQ(window.HideControlByID(messageID), noErr);
-    EXPECT_FALSE(IsControlVisible(label));
-    EXPECT_NE(window.ShowControlByID(ControlID{'none', 9}), noErr);
-}
-
 TEST_F(PopupWindowTest, AlertShowsTheMessageOrItsOwnTextUntilOK)
 {
-    struct Case
+    const struct
     {
         CFStringRef key;
         QString shown;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {nullptr, QStringLiteral("The entry is not valid.")},
         {CFSTR("A message without translation"), QStringLiteral("A message without translation")},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         QString seen;
         ModalScript script;
-        script.when("About", {[&](WindowRef window) { seen = labelText(window); },
+        script.when("About", {[&](WindowRef window) { seen = LabelText(window); },
                               ModalScript::clickCommand(kHICommandOK)});
         AboutWindow::Present(bundle, c.key);
         EXPECT_TRUE(script.finished());
         EXPECT_EQ(seen, c.shown);
     }
 }
+
+} // namespace
