@@ -1,3 +1,4 @@
+// The help window: a text browser on the bundle's HTML pages.
 #include "HelpBrowser.h"
 
 #include <Help/AppleHelp.h>

@@ -1,3 +1,4 @@
+// Parsing veltra-print's command line and writing its usage text.
 #include "HostOptions.h"
 
 #include <cups/cups.h>

@@ -1,3 +1,4 @@
+// Job submission through libcups: every check first, then the job and its documents.
 #include "JobSubmission.h"
 
 #include "CupsHolders.h"

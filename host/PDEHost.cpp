@@ -1,3 +1,4 @@
+// Loading the plug-in bundle and driving each pane through its callbacks.
 #include "PDEHost.h"
 
 #include <CoreFoundation/CFQt.h>

@@ -1,3 +1,4 @@
+// veltra-print's run: the printer, the panes, the dialog or the batch run, the job.
 #include "PrintApplication.h"
 
 #include "HelpBrowser.h"

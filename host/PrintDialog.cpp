@@ -1,3 +1,4 @@
+// The print dialog's widgets: printer chooser, pane pop-up, pages, summary, buttons.
 #include "PrintDialog.h"
 
 #include <QComboBox>

@@ -1,3 +1,4 @@
+// Reading XML property lists into CF dictionaries, arrays, strings and numbers.
 #include "CFPropertyList.h"
 
 #include "CFArray.h"

@@ -1,3 +1,4 @@
+// UTF-8 validation: overlong forms, surrogates and truncated sequences are refused.
 #include "UTF8Text.h"
 
 namespace veltra {

@@ -1,3 +1,4 @@
+// Controls: a widget's identity, kind, target and key filter, and their lookup.
 #include "HIControl.h"
 
 #include "CallbackScope.h"

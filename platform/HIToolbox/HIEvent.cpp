@@ -1,3 +1,4 @@
+// Events: creation, reference counting and typed parameters.
 #include "HIEvent.h"
 
 #include "HandleTable.h"

@@ -1,3 +1,4 @@
+// Event targets: installing handlers and sending an event along the chain.
 #include "HIEventTarget.h"
 
 #include "HIEvent.h"

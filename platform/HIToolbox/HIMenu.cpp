@@ -1,3 +1,4 @@
+// Pop-up list menus: items numbered from 1 over the list's combo box.
 #include "HIMenu.h"
 
 #include "HandleTable.h"

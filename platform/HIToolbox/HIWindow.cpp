@@ -1,3 +1,4 @@
+// Windows: the top-level widget, its title, its command handlers and disposal.
 #include "HIWindow.h"
 
 #include "CallbackScope.h"

@@ -1,3 +1,4 @@
+// The table of opaque references handed out by the toolkit, checked on each use.
 #include "HandleTable.h"
 
 uintptr_t NewToolboxHandle()

@@ -1,3 +1,4 @@
+// Key presses translated into the codes that key filters read.
 #include "KeyFilter.h"
 
 #include <QKeyEvent>

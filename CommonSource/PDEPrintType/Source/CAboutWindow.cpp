@@ -1,3 +1,4 @@
+// The passcode confirmation window: its nib window, its buttons and their answers.
 #include "CAboutWindow.h"
 
 #include "CAboutWndCancelButton.h"

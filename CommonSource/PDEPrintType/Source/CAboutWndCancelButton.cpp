@@ -1,3 +1,4 @@
+// Cancel of the passcode confirmation window.
 #include "CAboutWndCancelButton.h"
 
 #include "CPopupWindowInPanel.h"

@@ -1,3 +1,4 @@
+// OK of the passcode confirmation window.
 #include "CAboutWndOKButton.h"
 
 #include "CPopupWindowInPanel.h"

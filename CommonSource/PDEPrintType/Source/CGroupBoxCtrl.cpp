@@ -1,3 +1,4 @@
+// The print type pane's group box and its localised title.
 #include "CGroupBoxCtrl.h"
 
 #include "AppResources.h"

@@ -1,3 +1,4 @@
+// The print type pane's pop-up lists and the field checks before a change.
 #include "CPTListCtrl.h"
 
 #include "AppResources.h"

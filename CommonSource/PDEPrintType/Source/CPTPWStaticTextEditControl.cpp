@@ -1,3 +1,4 @@
+// The passcode label with the printer's minimum in its text.
 #include "CPTPWStaticTextEditControl.h"
 
 #include "PPDQueries.h"

@@ -1,3 +1,4 @@
+// The print type pane's Restore button.
 #include "CPTRestoreButton.h"
 
 #include "CBasePrintPanel.h"

@@ -1,3 +1,4 @@
+// The print type pane's text fields: when they check themselves and what they show.
 #include "CPTTextEditCtrl.h"
 
 #include "AboutWindow.h"

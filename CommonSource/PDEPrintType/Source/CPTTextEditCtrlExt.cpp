@@ -1,3 +1,4 @@
+// The passcode field's checks and its scrambled ticket value.
 #include "CPTTextEditCtrlExt.h"
 
 #include "AboutWindow.h"

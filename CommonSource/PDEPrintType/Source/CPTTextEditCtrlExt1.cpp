@@ -1,3 +1,4 @@
+// The document name field's checks.
 #include "CPTTextEditCtrlExt1.h"
 
 bool CPTTextEditCtrlExt1::InvalidateData()

@@ -1,3 +1,4 @@
+// The user name field's checks.
 #include "CPTUITextEditCtrl.h"
 
 bool CPTUITextEditCtrl::PreInvalidateData()

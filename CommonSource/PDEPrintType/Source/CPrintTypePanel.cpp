@@ -1,3 +1,4 @@
+// The print type pane: its controls, the hard-disk option, the checks at Print.
 #include "CPrintTypePanel.h"
 
 #include "AppResources.h"

@@ -1,3 +1,4 @@
+// The print type pane's Help button.
 #include "CPrintTypeWndHelpBtn.h"
 
 #include "AppResources.h"

@@ -1,3 +1,4 @@
+// The print type pane's static records and constraint tables.
 #include "PrintTypeTables.h"
 
 #include "TextInputFilter.h"

@@ -1,3 +1,4 @@
+// Localised texts of the print type pane with numbers put in place.
 #include "PrintTypeText.h"
 
 #include <CoreFoundation/CFRef.h>
