@@ -26,12 +26,16 @@ TEST_F(JobAccountingTest, FreshPanelUsesThePersonalSettingsAndWritesEveryWindow)
     EXPECT_EQ(panel()->getAccountMode(), kJBAAccountModeUser);
     EXPECT_EQ(panel()->GetPrintCommandState(), kPrintCommandProceed);
     EXPECT_EQ(get<QComboBox>(kModeList)->currentIndex(), 1);
+    const std::string login = DialogUser();
+    const std::vector<std::string> lines = {
+        "Account Mode: Personal settings", "User Settings: Use these details for every job",
+        "User Name: Login name", "User ID: " + login, "Password: "};
+    EXPECT_EQ(summary(), lines) << "only the personal settings, with the login name";
     ASSERT_TRUE(pressPrint());
 
     EXPECT_EQ(ticket("JBAManageTypeListTicketKey"), "2");
     EXPECT_EQ(preference("JBAManageTypeListReference", kCFPreferencesAnyUser), "2");
     // Both settings windows and the input window reach the ticket under their own keys.
-    const std::string login = DialogUser();
     for (const char *window : {"", "Admin"}) {
         const std::string w = window;
         EXPECT_EQ(ticket("JBA" + w + "UserSettingRadioBtnTicket"), "1") << w;

@@ -113,6 +113,9 @@ TEST_F(ControlModelTest, TicketWritesThatCannotHappen)
     keyless->setValue("abc");
     EXPECT_FALSE(keyless->SetValueToTicket(ticket, false));
     EXPECT_FALSE(keyless->SetValueToTicketWithWmbEnc(ticket, false));
+    // Nor read: a control without key or ticket answers false.
+    EXPECT_FALSE(keyless->GetValueFromTicket(ticket));
+    EXPECT_FALSE(control->GetValueFromTicket(nullptr));
     EXPECT_TRUE(session->ticket().entries().empty());
 }
 

@@ -104,8 +104,23 @@ TEST_F(PrintPanelTest, ControlClickRunsConstraintsBeforeRecordingTheValue)
     ControlRef target = name->GetControlRef();
     SetEventParameter(hit, kEventParamDirectObject, typeControlRef, sizeof target, &target);
     EXPECT_EQ(SendEventToEventTarget(hit, GetControlEventTarget(target)), eventNotHandledErr);
+    // A hit without its control is passed on untouched.
+    EXPECT_EQ(CBasePrintPanel::Control_DefaultCommandHandler(nullptr, hit, nullptr),
+              eventNotHandledErr);
     ReleaseEvent(hit);
     EXPECT_EQ(name->seenByConstraints, "first");
+    EXPECT_EQ(name->widgetValue(), "second");
+
+    // A command of the same kind number is no click: nothing runs, nothing is recorded.
+    EventRef command = nullptr;
+    ASSERT_EQ(CreateEvent(nullptr, kEventClassCommand, kEventCommandProcess, 0, 0, &command),
+              noErr);
+    name->seenByConstraints.clear();
+    w.field(0)->setText("third");
+    EXPECT_EQ(CBasePrintPanel::Control_DefaultCommandHandler(nullptr, command, name),
+              eventNotHandledErr);
+    ReleaseEvent(command);
+    EXPECT_EQ(name->seenByConstraints, "");
     EXPECT_EQ(name->widgetValue(), "second");
 }
 

@@ -85,9 +85,12 @@ protected:
     }
 };
 
-TEST_F(KeystrokeChecksTest, AccountFieldFiltersByKanaSetAndByteLength)
+// Each field's filter passes or blocks by its character set and length, lets the editing keys
+// through, beeps at a refusal and, with the command key alone, lets a refused key pass.
+TEST_F(KeystrokeChecksTest, FieldsFilterByTheirSetAndLength)
 {
     const QString full = "abcdefgh";
+    const QString fullName(32, QChar(u'a'));
     const KeystrokeCase cases[] = {
         {"full field blocks a printable key", &TextFieldsPanel::account, full, false, kLetterX,
          kBlock, true, full},
@@ -118,14 +121,6 @@ TEST_F(KeystrokeChecksTest, AccountFieldFiltersByKanaSetAndByteLength)
          true, "ab", 0xE9},
         {"a kanji has no legacy code and is blocked", &TextFieldsPanel::account, "ab", false,
          kKanji, kBlock, true, "ab", 0x80},
-    };
-    for (const KeystrokeCase &c : cases)
-        Run(c);
-}
-
-TEST_F(KeystrokeChecksTest, CommandKeyAloneLetsRefusedCharactersThrough)
-{
-    const KeystrokeCase cases[] = {
         {"a letter in a digit field beeps and is blocked", &TextFieldsPanel::digits, "12", false,
          kLetterA, kBlock, true, "12", 'a'},
         {"a letter with the command key alone beeps and passes", &TextFieldsPanel::digits, "12",
@@ -134,41 +129,17 @@ TEST_F(KeystrokeChecksTest, CommandKeyAloneLetsRefusedCharactersThrough)
          false, kCommandShiftA, kBlock, true, "12"},
         {"a digit passes without a beep", &TextFieldsPanel::digits, "12", false, kDigit3, kPass,
          false, "123", '3'},
-    };
-    for (const KeystrokeCase &c : cases)
-        Run(c);
-
-    // The passed chord did reach the field: command-A selected its text.
-    QLineEdit *edit = LineEditOf(panel->digits);
-    edit->setText("12");
-    edit->deselect();
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(edit->selectedText(), "12");
-}
-
-TEST_F(KeystrokeChecksTest, NameFieldMatchesTheLowByteAgainstTheLatin1Set)
-{
-    const QString full(32, QChar(u'a'));
-    const KeystrokeCase cases[] = {
         {"e acute passes the Latin-1 set", &TextFieldsPanel::name, "caf", false, kEAcute, kPass,
          false, QString("caf") + QChar(0xE9), 0xE9},
-        {"full field blocks a printable key", &TextFieldsPanel::name, full, false, kLetterX, kBlock,
-         true, full},
-        {"full field passes backspace", &TextFieldsPanel::name, full, false, kBackspace, kPass,
+        {"full field blocks a printable key", &TextFieldsPanel::name, fullName, false, kLetterX,
+         kBlock, true, fullName},
+        {"full field passes backspace", &TextFieldsPanel::name, fullName, false, kBackspace, kPass,
          false, QString(31, QChar(u'a'))},
         {"up arrow beeps and is blocked", &TextFieldsPanel::name, "abc", false, kUp, kBlock, true,
          "abc"},
         {"up arrow with the command key alone passes", &TextFieldsPanel::name, "abc", false,
          kCommandUp, kPass, true, "abc"},
         {"a kanji is blocked", &TextFieldsPanel::name, "abc", false, kKanji, kBlock, true, "abc"},
-    };
-    for (const KeystrokeCase &c : cases)
-        Run(c);
-}
-
-TEST_F(KeystrokeChecksTest, PasscodeFieldTakesDigitsUpToTwelve)
-{
-    const KeystrokeCase cases[] = {
         {"a digit passes below the limit", &TextFieldsPanel::passcode, "123", false, kDigit3, kPass,
          false, "1233"},
         {"twelve digits block a thirteenth", &TextFieldsPanel::passcode, "123456789012", false,
@@ -186,6 +157,13 @@ TEST_F(KeystrokeChecksTest, PasscodeFieldTakesDigitsUpToTwelve)
     };
     for (const KeystrokeCase &c : cases)
         Run(c);
+
+    // The passed chord did reach the field: command-A selected its text.
+    QLineEdit *edit = LineEditOf(panel->digits);
+    edit->setText("12");
+    edit->deselect();
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(edit->selectedText(), "12");
 }
 
 TEST_F(KeystrokeChecksTest, FieldWithoutKeyFilterTakesEveryKey)

@@ -105,23 +105,18 @@ TEST(ValidateInput, AdmitsOnlyTextInsideTheFieldsSet)
     }
 }
 
-TEST(ValidateInput, MissingTextOrFilterIsRefused)
+TEST(ValidateInput, MissingInputsAndDamagedCountsAreRefused)
 {
     TextEditFilterData filter = TextFilterOf(kAccountText);
     std::vector<unsigned short> text = Units(u"abc");
     EXPECT_FALSE(validateInput(nullptr, &filter));
     EXPECT_FALSE(validateInput(text.data(), nullptr));
-}
-
-TEST(ValidateInput, DamagedRangeCountReadsNoFurtherThanTheTable)
-{
     // A count past the 20 ranges must neither read beyond them nor admit what they lack.
-    auto filter = std::make_unique<TextEditFilterData>();
-    filter->textRanges = SetOf({{0x41, 0x5A}}, 1000);
+    auto damaged = std::make_unique<TextEditFilterData>();
+    damaged->textRanges = SetOf({{0x41, 0x5A}}, 1000);
     std::vector<unsigned short> upper = Units(u"ABC");
-    std::vector<unsigned short> lower = Units(u"abc");
-    EXPECT_TRUE(validateInput(upper.data(), filter.get()));
-    EXPECT_FALSE(validateInput(lower.data(), filter.get()));
+    EXPECT_TRUE(validateInput(upper.data(), damaged.get()));
+    EXPECT_FALSE(validateInput(text.data(), damaged.get()));
 }
 
 TEST(IsAllSpace, TrueOnlyForBlanksAndIdeographicBlanks)
@@ -194,31 +189,6 @@ TEST(CharacterPredicates, ByteAndWordFormsReadTheirLimitsDifferently)
     EXPECT_FALSE(ISWordSpace(&unit, nullptr));
 }
 
-struct LengthCase
-{
-    const char *name;
-    std::string utf8;
-    int length;
-};
-
-TEST(GetControlLength, CountsOneBelowU0100AndTwoForEveryOtherUnit)
-{
-    const LengthCase cases[] = {
-        {"three ASCII letters", "abc", 3},
-        {"two kanji", "\xE6\x97\xA5\xE6\x9C\xAC", 4},
-        {"latin-1 letter", "caf\xC3\xA9", 4},
-        {"first unit past latin-1", "\xC4\x80", 2},
-        {"half-width kana", "\xEF\xBD\xB1", 2},
-        {"pair of surrogates counts two each", "\xF0\x9F\x98\x80", 4},
-        {"empty text", "", 0},
-    };
-    for (const LengthCase &c : cases) {
-        auto text = ExactCopy(c.utf8);
-        EXPECT_EQ(GetControlLength(text.get()), c.length) << c.name;
-    }
-    EXPECT_EQ(GetControlLength(nullptr), 0);
-}
-
 // Text that is not UTF-8, each at the very end of an exactly sized buffer.
 const std::pair<const char *, std::string> kInvalidUTF8[] = {
     {"truncated three-byte sequence", "ab\xE6\x97"},
@@ -236,58 +206,56 @@ const std::pair<const char *, std::string> kInvalidUTF8[] = {
     {"continuation replaced by ASCII", "\xE6\x41\x42"},
 };
 
-TEST(GetControlLength, InvalidUTF8MeasuresZero)
-{
-    for (const auto &[name, bytes] : kInvalidUTF8) {
-        auto text = ExactCopy(bytes);
-        EXPECT_EQ(GetControlLength(text.get()), 0) << name;
-    }
-}
-
-TEST(ConvertUTF8ToUnicode, WritesUnitsAndTerminator)
+// The widget length counts one below U+0100 and two for every other unit; the conversion writes
+// the units and a terminator into one unit per byte and the terminator.
+TEST(GetControlLength, CountsAndConvertsUTF8Text)
 {
     const struct
     {
         std::string utf8;
+        int length;
         std::u16string units;
     } cases[] = {
-        {"abc", u"abc"},
-        {"\xE6\x97\xA5\xE6\x9C\xAC", u"\u65E5\u672C"},
-        {"Sato-\xC2\xA5", u"Sato-\u00A5"},
-        {"\xF0\x9F\x98\x80!", u"\U0001F600!"},
-        {"\xEF\xBD\xB1", u"\uFF71"},
+        {"abc", 3, u"abc"},
+        {"\xE6\x97\xA5\xE6\x9C\xAC", 4, u"\u65E5\u672C"},
+        {"caf\xC3\xA9", 4, u"caf\u00E9"},
+        {"\xC4\x80", 2, u"\u0100"}, // the first unit past Latin-1
+        {"\xEF\xBD\xB1", 2, u"\uFF71"},
+        {"Sato-\xC2\xA5", 6, u"Sato-\u00A5"},
+        {"\xF0\x9F\x98\x80!", 5, u"\U0001F600!"}, // a pair of surrogates counts two each
     };
     for (const auto &c : cases) {
+        SCOPED_TRACE(c.utf8);
         auto text = ExactCopy(c.utf8);
-        // One unit per byte and the terminator: exactly what the caller must provide.
+        EXPECT_EQ(GetControlLength(text.get()), c.length);
         std::vector<unsigned short> out(c.utf8.size() + 1, 0xEEEE);
-        ASSERT_TRUE(ConvertUTF8ToUnicode(text.get(), out.data())) << c.utf8;
+        ASSERT_TRUE(ConvertUTF8ToUnicode(text.get(), out.data()));
         EXPECT_EQ(std::u16string(out.begin(), out.begin() + c.units.size()), c.units);
-        EXPECT_EQ(out[c.units.size()], 0) << c.utf8;
+        EXPECT_EQ(out[c.units.size()], 0);
     }
-}
-
-TEST(ConvertUTF8ToUnicode, EmptyTextLeavesTheOutputAlone)
-{
+    // An empty text measures 0 and leaves the output alone.
     char empty[1] = {0};
     unsigned short out[2] = {0xEEEE, 0xEEEE};
+    EXPECT_EQ(GetControlLength(empty), 0);
     EXPECT_TRUE(ConvertUTF8ToUnicode(empty, out));
     EXPECT_EQ(out[0], 0xEEEE);
-}
-
-TEST(ConvertUTF8ToUnicode, InvalidUTF8FailsWithAnEmptyOutput)
-{
-    for (const auto &[name, bytes] : kInvalidUTF8) {
-        auto text = ExactCopy(bytes);
-        auto out = std::make_unique<unsigned short[]>(bytes.size() + 1);
-        std::fill_n(out.get(), bytes.size() + 1, 0xEEEE);
-        EXPECT_FALSE(ConvertUTF8ToUnicode(text.get(), out.get())) << name;
-        EXPECT_EQ(out[0], 0) << name;
-    }
-    unsigned short out[4] = {};
+    EXPECT_EQ(GetControlLength(nullptr), 0);
     char text[] = "abc";
     EXPECT_FALSE(ConvertUTF8ToUnicode(nullptr, out));
     EXPECT_FALSE(ConvertUTF8ToUnicode(text, nullptr));
+}
+
+TEST(GetControlLength, InvalidUTF8MeasuresZeroAndConvertsToNothing)
+{
+    for (const auto &[name, bytes] : kInvalidUTF8) {
+        SCOPED_TRACE(name);
+        auto text = ExactCopy(bytes);
+        EXPECT_EQ(GetControlLength(text.get()), 0);
+        auto out = std::make_unique<unsigned short[]>(bytes.size() + 1);
+        std::fill_n(out.get(), bytes.size() + 1, 0xEEEE);
+        EXPECT_FALSE(ConvertUTF8ToUnicode(text.get(), out.get()));
+        EXPECT_EQ(out[0], 0);
+    }
 }
 
 TEST(CFStringCreateWithCopyCut, KeepsAtMostTheFirstUnits)
