@@ -49,6 +49,10 @@
         <translation>Personal Accounting Settings</translation>
     </message>
     <message>
+        <source>JBA Shared Settings Refused</source>
+        <translation>Only an administrator can change the shared accounting settings; they were not saved.</translation>
+    </message>
+    <message>
         <source>Admin Window Title String</source>
         <translation>Shared Accounting Settings</translation>
     </message>

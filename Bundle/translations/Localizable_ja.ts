@@ -49,6 +49,10 @@
         <translation>個人のアカウント設定</translation>
     </message>
     <message>
+        <source>JBA Shared Settings Refused</source>
+        <translation>共有のアカウント設定を変更できるのは管理者だけです。設定は保存されませんでした。</translation>
+    </message>
+    <message>
         <source>Admin Window Title String</source>
         <translation>共有のアカウント設定</translation>
     </message>

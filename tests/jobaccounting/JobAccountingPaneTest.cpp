@@ -373,5 +373,34 @@ TEST_F(JobAccountingTest, HelpPagesAreNamedAfterThePrinterDescription)
         << windowPage;
 }
 
+TEST_F(JobAccountingTest, SharedSettingsTheStoreRefusesAreToldOnceAndTheUsersOwnAreSaved)
+{
+    // The shared store cannot be written: its folder would have to be made inside a plain file.
+    QFile blocker(prefs.filePath("etc"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QByteArray user = prefs.filePath("user.prefs").toUtf8();
+    const QByteArray any = prefs.filePath("etc/veltra-pde/any.prefs").toUtf8();
+    VeltraPreferencesSetStoreFiles(user.constData(), any.constData());
+    open();
+    std::string message;
+    {
+        ModalScript script;
+        script.when("About", {ReadAlert(&message)});
+        EXPECT_TRUE(pressPrint());
+    }
+    EXPECT_EQ(message, "Only an administrator can change the shared accounting settings; they "
+                       "were not saved.");
+    // A second Print says nothing more (an alert out of turn fails the script).
+    {
+        ModalScript script;
+        EXPECT_TRUE(pressPrint());
+    }
+    EXPECT_EQ(ticket("JBAManageTypeListTicketKey"), "2");
+    VeltraPreferencesSetStoreFiles(user.constData(), any.constData());
+    EXPECT_NE(preference("JBAUserSettingRadioBtnReference", kCFPreferencesCurrentUser), "<none>");
+    EXPECT_EQ(preference("JBAManageTypeListReference", kCFPreferencesAnyUser), "<none>");
+}
+
 } // namespace
 } // namespace jobaccounting

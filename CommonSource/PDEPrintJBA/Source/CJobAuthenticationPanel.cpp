@@ -1,5 +1,6 @@
 #include "CJobAuthenticationPanel.h"
 
+#include "AboutWindow.h"
 #include "AppResources.h"
 #include "CJBAInfoAdminWindow.h"
 #include "CJBAInfoWindow.h"
@@ -94,4 +95,16 @@ bool CJobAuthenticationPanel::OnClickPrintCommand()
     else
         printCommandState = kPrintCommandProceed;
     return printCommandState == kPrintCommandProceed;
+}
+
+void CJobAuthenticationPanel::TellIfSharedSettingsRefused()
+{
+    if (toldSharedSettingsRefused)
+        return;
+    // Answers false only while changes are pending that cannot be saved.
+    if (CFPreferencesSynchronize(kCFPreferencesAnyApplication, kCFPreferencesAnyUser,
+                                 kCFPreferencesCurrentHost))
+        return;
+    toldSharedSettingsRefused = true;
+    AboutWindow::Present(GetAppBundleRef(), CFSTR("JBA Shared Settings Refused"));
 }

@@ -43,6 +43,11 @@ public:
     SInt32 GetPrintCommandState() const { return printCommandState; }
     void SetPrintCommandState(SInt32 state) { printCommandState = state; }
 
+    // After the values went to the preferences: when the shared store refused them (a user who
+    // may not write it), its file keeps the values it had, and the user is told once for the
+    // life of the pane that only an administrator can change shared settings.
+    void TellIfSharedSettingsRefused();
+
     CJBAListCtrl *GetAccountModeList() const { return accountModeList.get(); }
     CJBAInfoWindow *GetInfoWindow() const { return infoWindow.get(); }
     CJBAInfoAdminWindow *GetInfoAdminWindow() const { return infoAdminWindow.get(); }
@@ -58,4 +63,5 @@ private:
     std::unique_ptr<CJBAInfoAdminWindow> infoAdminWindow;
     std::unique_ptr<CJBAInputWindow> inputWindow;
     SInt32 printCommandState = kPrintCommandProceed;
+    bool toldSharedSettingsRefused = false;
 };

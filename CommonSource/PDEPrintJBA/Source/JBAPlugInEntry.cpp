@@ -27,10 +27,12 @@ OSStatus RefuseAfterCancelledInput(CBasePrintPanel *panel)
                                                                  : OSStatus(noErr);
 }
 
-// Where and when the job was made goes in after the pane's own values.
-void StampJobInformation(CBasePrintPanel *, PMTicketRef ticket)
+// Where and when the job was made goes in after the pane's own values; then the user hears
+// of shared settings the preferences refused.
+void StampJobInformation(CBasePrintPanel *panel, PMTicketRef ticket)
 {
     SetInformationToTicket(ticket, false);
+    static_cast<CJobAuthenticationPanel *>(panel)->TellIfSharedSettingsRefused();
 }
 
 } // namespace
