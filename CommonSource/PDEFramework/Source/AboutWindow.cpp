@@ -1,3 +1,4 @@
+// The refusal alert: its message text and its modal run.
 #include "AboutWindow.h"
 
 #include "AppResources.h"

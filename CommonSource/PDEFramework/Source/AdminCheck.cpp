@@ -1,3 +1,4 @@
+// The dialog's user and the administrators group, read from the group database.
 #include "AdminCheck.h"
 
 #include <grp.h>

@@ -1,3 +1,4 @@
+// The bundle reference and the nib and help names of both panes.
 #include "AppResources.h"
 
 #include <cstdlib>

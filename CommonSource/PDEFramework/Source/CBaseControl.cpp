@@ -1,3 +1,4 @@
+// What every control does: widget lookup, committed value, ticket and preference writes.
 #include "CBaseControl.h"
 
 #include "AppResources.h"

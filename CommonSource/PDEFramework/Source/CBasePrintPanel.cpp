@@ -1,3 +1,4 @@
+// The passes of a panel over its controls and windows, and the constraint passes.
 #include "CBasePrintPanel.h"
 
 #include "CPopupWindowInPanel.h"

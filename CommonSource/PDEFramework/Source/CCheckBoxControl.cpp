@@ -1,3 +1,4 @@
+// Check boxes: value, title, and the disable and hide tables of each state.
 #include "CCheckBoxControl.h"
 
 #include "AppResources.h"

@@ -1,3 +1,4 @@
+// The installable option of the printer description and the controls it disables.
 #include "CInstallableControl.h"
 
 #include <CoreFoundation/UTF8Text.h>

@@ -1,3 +1,4 @@
+// Pop-up lists: menu, 1-based value, and the tables of each item.
 #include "CListControl.h"
 
 #include "AppResources.h"

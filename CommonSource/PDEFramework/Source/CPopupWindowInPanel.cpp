@@ -1,3 +1,4 @@
+// A panel's modal window: made from its nib on demand, run, and released.
 #include "CPopupWindowInPanel.h"
 
 #include "AppResources.h"

@@ -1,3 +1,4 @@
+// Radio buttons: value, title, group, and the tables of each state.
 #include "CRadioButton.h"
 
 #include "AppResources.h"

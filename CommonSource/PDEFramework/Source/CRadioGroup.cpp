@@ -1,3 +1,4 @@
+// Radio groups: members in order and the current one.
 #include "CRadioGroup.h"
 
 #include "CRadioButton.h"

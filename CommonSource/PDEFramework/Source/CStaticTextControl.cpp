@@ -1,3 +1,4 @@
+// Static texts: the localised title and reading back what is shown.
 #include "CStaticTextControl.h"
 
 #include "AppResources.h"

@@ -1,3 +1,4 @@
+// Text fields: the text, its checks and messages, plain or scrambled ticket values.
 #include "CTextEditControl.h"
 
 #include "AboutWindow.h"

@@ -1,3 +1,4 @@
+// Push buttons titled from a localisation key.
 #include "CTitledButton.h"
 
 #include "AppResources.h"

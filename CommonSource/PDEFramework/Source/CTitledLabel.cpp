@@ -1,3 +1,4 @@
+// Read-only labels titled from a localisation key.
 #include "CTitledLabel.h"
 
 #include "AppResources.h"

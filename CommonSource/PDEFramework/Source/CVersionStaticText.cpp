@@ -1,3 +1,4 @@
+// The version label of both panes.
 #include "CVersionStaticText.h"
 
 CVersionStaticText::CVersionStaticText(ControlID *id)

@@ -1,3 +1,4 @@
+// The print session, the help viewer and the dialog's pane as the panes reach them.
 #include "SessionAccess.h"
 
 #include "AppResources.h"

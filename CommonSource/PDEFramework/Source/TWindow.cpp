@@ -1,3 +1,4 @@
+// Windows made from a nib, and their command and window events.
 #include "TWindow.h"
 
 namespace {

@@ -1,3 +1,4 @@
+// Keystroke filters and text checks of the fields, and UTF-8 measuring.
 #include "TextInputFilter.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// The host name and its IPv4 address, with a bounded lookup.
 #include "CGetHostAddress.h"
 
 #include "JobInformationSources.h"

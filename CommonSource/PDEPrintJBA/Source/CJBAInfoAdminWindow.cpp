@@ -1,3 +1,4 @@
+// The shared (administrator) settings window.
 #include "CJBAInfoAdminWindow.h"
 
 #include "CJBAListCtrl.h"

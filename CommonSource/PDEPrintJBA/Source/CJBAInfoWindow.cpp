@@ -1,3 +1,4 @@
+// The personal settings window.
 #include "CJBAInfoWindow.h"
 
 #include "CJBAInputWindow.h"

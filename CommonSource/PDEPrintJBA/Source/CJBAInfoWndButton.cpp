@@ -1,3 +1,4 @@
+// The job accounting pane's settings button.
 #include "CJBAInfoWndButton.h"
 
 #include "CJBAInfoAdminWindow.h"

@@ -1,3 +1,4 @@
+// The window that Print opens to ask for a user ID and password.
 #include "CJBAInputWindow.h"
 
 #include "CJBAInputWndCancelButton.h"

@@ -1,3 +1,4 @@
+// Cancel of the print-time input window.
 #include "CJBAInputWndCancelButton.h"
 
 #include "CJobAuthenticationPanel.h"

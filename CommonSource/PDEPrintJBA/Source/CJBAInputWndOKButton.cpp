@@ -1,3 +1,4 @@
+// OK of the print-time input window.
 #include "CJBAInputWndOKButton.h"
 
 #include "CJBAInputWindow.h"

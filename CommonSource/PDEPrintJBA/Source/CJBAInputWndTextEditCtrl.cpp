@@ -1,3 +1,4 @@
+// The fields of the print-time input window.
 #include "CJBAInputWndTextEditCtrl.h"
 
 bool CJBAInputWndTextEditCtrl::SetValueToPreference()

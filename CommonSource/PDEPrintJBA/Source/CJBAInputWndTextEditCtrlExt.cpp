@@ -1,3 +1,4 @@
+// The user ID field of the print-time input window.
 #include "CJBAInputWndTextEditCtrlExt.h"
 
 bool CJBAInputWndTextEditCtrlExt::PreInvalidateData()

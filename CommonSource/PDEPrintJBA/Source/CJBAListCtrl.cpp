@@ -1,3 +1,4 @@
+// The account-mode list and the administrators restriction.
 #include "CJBAListCtrl.h"
 
 #include "AdminCheck.h"

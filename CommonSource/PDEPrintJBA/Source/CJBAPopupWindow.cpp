@@ -1,3 +1,4 @@
+// What the job accounting windows share: title, rebuild and widget reading.
 #include "CJBAPopupWindow.h"
 
 #include "AppResources.h"

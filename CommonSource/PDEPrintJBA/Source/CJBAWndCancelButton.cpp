@@ -1,3 +1,4 @@
+// Cancel of the settings windows.
 #include "CJBAWndCancelButton.h"
 
 #include "CPopupWindowInPanel.h"

@@ -1,3 +1,4 @@
+// The job accounting Help buttons.
 #include "CJBAWndHelpButton.h"
 
 #include "AppResources.h"

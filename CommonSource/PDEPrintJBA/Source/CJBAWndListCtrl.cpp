@@ -1,3 +1,4 @@
+// The settings windows' choice of login name or typed user ID.
 #include "CJBAWndListCtrl.h"
 
 #include "CBasePrintPanel.h"

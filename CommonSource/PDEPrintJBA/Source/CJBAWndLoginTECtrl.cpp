@@ -1,3 +1,4 @@
+// The settings windows' login-name field.
 #include "CJBAWndLoginTECtrl.h"
 
 #include "AdminCheck.h"

@@ -1,3 +1,4 @@
+// OK of the settings windows.
 #include "CJBAWndOKButton.h"
 
 #include "CJBAInfoWindow.h"

@@ -1,3 +1,4 @@
+// The radio buttons of the job accounting windows.
 #include "CJBAWndRadioButton.h"
 
 #include "CBasePrintPanel.h"

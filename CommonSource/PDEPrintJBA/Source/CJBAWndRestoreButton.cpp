@@ -1,3 +1,4 @@
+// Restore of the settings windows.
 #include "CJBAWndRestoreButton.h"
 
 #include "CBasePrintPanel.h"

@@ -1,3 +1,4 @@
+// The text fields of the job accounting windows.
 #include "CJBAWndTextEditCtrl.h"
 
 #include "AboutWindow.h"

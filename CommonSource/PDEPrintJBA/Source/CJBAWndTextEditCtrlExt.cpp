@@ -1,3 +1,4 @@
+// The settings windows' user ID field.
 #include "CJBAWndTextEditCtrlExt.h"
 
 #include "JBAWindowState.h"

@@ -1,3 +1,4 @@
+// The job accounting pane: its controls, windows, account mode and Print.
 #include "CJobAuthenticationPanel.h"
 
 #include "AboutWindow.h"

@@ -1,3 +1,4 @@
+// The job accounting pane's static records and tables.
 #include "JBATables.h"
 
 #include "TextInputFilter.h"

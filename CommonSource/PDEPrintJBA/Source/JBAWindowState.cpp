@@ -1,3 +1,4 @@
+// What a settings window's controls ask about their window.
 #include "JBAWindowState.h"
 
 #include "AppResources.h"

@@ -1,3 +1,4 @@
+// Writing the job information keys into the ticket.
 #include "JobInformation.h"
 
 #include "AppResources.h"

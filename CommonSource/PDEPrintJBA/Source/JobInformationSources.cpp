@@ -1,3 +1,4 @@
+// The computer name, host name, address and clock behind the job information.
 #include "JobInformationSources.h"
 
 #include <netdb.h>
