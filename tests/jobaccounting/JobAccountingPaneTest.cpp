@@ -3,6 +3,7 @@
 #include "JobAccountingFixture.h"
 
 #include "../admin/UserDatabaseNamespace.h"
+#include "../host/fixture/StderrCapture.h"
 
 #include <Help/AppleHelp.h>
 
@@ -384,11 +385,19 @@ TEST_F(JobAccountingTest, SharedSettingsTheStoreRefusesAreToldOnceAndTheUsersOwn
     VeltraPreferencesSetStoreFiles(user.constData(), any.constData());
     open();
     std::string message;
+    qputenv("VELTRA_PDE_DIAGNOSTICS", "1");
+    StderrCapture errors;
     {
         ModalScript script;
         script.when("About", {ReadAlert(&message)});
         EXPECT_TRUE(pressPrint());
     }
+    qunsetenv("VELTRA_PDE_DIAGNOSTICS");
+    // Whoever debugs the driver can see which control lost which key.
+    EXPECT_NE(errors.text().find("veltra-pde: control 'jals' 101: the preference "
+                                 "com.veltra.kzu.printsettings.JBAManageTypeListReference was "
+                                 "not written"),
+              std::string::npos);
     EXPECT_EQ(message, "Only an administrator can change the shared accounting settings; they "
                        "were not saved.");
     // A second Print says nothing more (an alert out of turn fails the script).

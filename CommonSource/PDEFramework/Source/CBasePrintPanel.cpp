@@ -4,7 +4,31 @@
 #include "CPopupWindowInPanel.h"
 #include "SessionAccess.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace {
+
+// A control whose ticket or preference write fails is left out and the pass still answers 0.
+// With VELTRA_PDE_DIAGNOSTICS set, one line on stderr names the control and its key, for
+// whoever is finding out why a key never reaches the printer driver.
+void ReportFailedWrite(const CBaseControl *control, bool written, bool toTicket)
+{
+    const ControlAccessInfo *access = control->GetAccessInfo();
+    const CFStringRef key = !access    ? nullptr
+                            : toTicket ? access->ticketKey
+                                       : access->preferenceKey;
+    if (written || !key || !std::getenv("VELTRA_PDE_DIAGNOSTICS"))
+        return;
+    char keyText[256] = "";
+    CFStringGetCString(key, keyText, sizeof keyText, kCFStringEncodingUTF8);
+    const ControlID *id = control->GetControlID();
+    const OSType signature = id ? id->signature : 0;
+    std::fprintf(stderr, "veltra-pde: control '%c%c%c%c' %d: the %s %s was not written\n",
+                 char(signature >> 24), char(signature >> 16), char(signature >> 8),
+                 char(signature), id ? int(id->id) : 0, toTicket ? "ticket key" : "preference",
+                 keyText);
+}
 
 CFMutableArrayRef CreatePointerList()
 {
@@ -113,10 +137,9 @@ int CBasePrintPanel::SetCurrentValueToUI()
 int CBasePrintPanel::SetValueToTicket(PMTicketRef ticket, bool locked, CFArrayRef encodeList)
 {
     ForEachControl([&](CBaseControl *c) {
-        if (encodeList)
-            c->SetValueToTicket(ticket, locked, encodeList);
-        else
-            c->SetValueToTicket(ticket, locked);
+        const bool written = encodeList ? c->SetValueToTicket(ticket, locked, encodeList)
+                                        : c->SetValueToTicket(ticket, locked);
+        ReportFailedWrite(c, written, true);
     });
     UntilWindowAnswers(
         [&](CBasePrintPanel *w) { return w->SetValueToTicket(ticket, locked, encodeList); });
@@ -125,7 +148,8 @@ int CBasePrintPanel::SetValueToTicket(PMTicketRef ticket, bool locked, CFArrayRe
 
 int CBasePrintPanel::SetValueToTicket(PMTicketRef ticket, bool locked)
 {
-    ForEachControl([&](CBaseControl *c) { c->SetValueToTicket(ticket, locked); });
+    ForEachControl(
+        [&](CBaseControl *c) { ReportFailedWrite(c, c->SetValueToTicket(ticket, locked), true); });
     UntilWindowAnswers([&](CBasePrintPanel *w) { return w->SetValueToTicket(ticket, locked); });
     return 0;
 }
@@ -141,7 +165,7 @@ int CBasePrintPanel::SetValueFromUIToControl()
 
 int CBasePrintPanel::SetValueToPreference()
 {
-    ForEachControl([](CBaseControl *c) { c->SetValueToPreference(); });
+    ForEachControl([](CBaseControl *c) { ReportFailedWrite(c, c->SetValueToPreference(), false); });
     UntilWindowAnswers([](CBasePrintPanel *w) { return w->SetValueToPreference(); });
     return 0;
 }
