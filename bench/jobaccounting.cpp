@@ -2,37 +2,13 @@
 // Initialize, with its first Sync, which builds the three windows and reads the login name)
 // and a Sync towards the ticket, which writes every window's values, scrambles the three
 // passwords and stamps the job information (computer and host name, address, date and time).
-#include "PDEPlugInEntry.h"
+#include "PaneBench.h"
 
-#include <CoreFoundation/CFQt.h>
-#include <HIToolbox/QtBridge.h>
 #include <PrintCore/PrintHost.h>
-
-#include <QApplication>
-#include <QTemporaryDir>
-#include <QVBoxLayout>
-#include <QWidget>
-
-#include <benchmark/benchmark.h>
 
 extern "C" void *OrvPDEPluginFactoryJBA(CFAllocatorRef, CFUUIDRef);
 
 namespace {
-
-struct Dialog
-{
-    QWidget window;
-    QWidget *pane;
-    ControlRef userPane;
-    Dialog()
-    {
-        auto *layout = new QVBoxLayout(&window);
-        pane = new QWidget(&window);
-        layout->addWidget(pane);
-        VeltraWindowForWidget(&window);
-        userPane = VeltraControlForWidget(pane);
-    }
-};
 
 void StorePassword(const char *name, CFStringRef user)
 {
@@ -43,25 +19,14 @@ void StorePassword(const char *name, CFStringRef user)
     CFPreferencesSynchronize(kCFPreferencesAnyApplication, user, kCFPreferencesCurrentHost);
 }
 
-const PlugInIntfVTable *JBAInterface()
-{
-    CFRef<CFUUIDRef> type(CFUUIDCreateFromString(nullptr, kPMPDEPlugInType));
-    void *instance = OrvPDEPluginFactoryJBA(nullptr, type);
-    auto *unknown = *static_cast<IUnknownVTbl **>(instance);
-    CFRef<CFUUIDRef> iid(CFUUIDCreateFromString(nullptr, kPMPDEInterfaceID));
-    PMPlugInHeaderInterface *pde = nullptr;
-    unknown->QueryInterface(instance, CFUUIDGetUUIDBytes(iid), reinterpret_cast<LPVOID *>(&pde));
-    return pde->vtable;
-}
-
 void JobAccountingOpen(benchmark::State &state)
 {
     std::string error;
     veltra::PrintSession session("Bench", veltra::OpenPPD(VELTRA_SAMPLE_PPD, &error));
-    const PlugInIntfVTable *calls = JBAInterface();
+    const PlugInIntfVTable *calls = PaneInterface(OrvPDEPluginFactoryJBA);
     for (auto _ : state) {
         state.PauseTiming();
-        auto dialog = std::make_unique<Dialog>();
+        auto dialog = std::make_unique<BenchDialog>();
         state.ResumeTiming();
         PMPDEContext context = nullptr;
         calls->Prologue(&context, nullptr, nullptr, nullptr, nullptr, nullptr);
@@ -78,11 +43,11 @@ void JobAccountingSyncTowardsTicket(benchmark::State &state)
 {
     std::string error;
     veltra::PrintSession session("Bench", veltra::OpenPPD(VELTRA_SAMPLE_PPD, &error));
-    const PlugInIntfVTable *calls = JBAInterface();
+    const PlugInIntfVTable *calls = PaneInterface(OrvPDEPluginFactoryJBA);
     // Stored passwords for both settings windows: scrambled on every write.
     StorePassword("JBAUserPasswordTextEditReference", kCFPreferencesCurrentUser);
     StorePassword("JBAAdminUserPasswordTextEditReference", kCFPreferencesAnyUser);
-    Dialog dialog;
+    BenchDialog dialog;
     PMPDEContext context = nullptr;
     calls->Prologue(&context, nullptr, nullptr, nullptr, nullptr, nullptr);
     calls->Initialize(context, nullptr, nullptr, dialog.userPane, session.ref());
@@ -106,18 +71,5 @@ BENCHMARK(JobAccountingSyncTowardsTicket)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir prefs;
-    const QByteArray user = (prefs.path() + "/user.prefs").toUtf8();
-    const QByteArray any = (prefs.path() + "/any.prefs").toUtf8();
-    VeltraPreferencesSetStoreFiles(user.constData(), any.constData());
-    CFRef<CFStringRef> path(CFStringCreateWithQString(QStringLiteral(VELTRA_TEST_BUNDLE_DIR)));
-    CFRef<CFURLRef> url(CFURLCreateWithFileSystemPath(nullptr, path, kCFURLPOSIXPathStyle, true));
-    if (!CFBundleCreate(nullptr, url))
-        return 2;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunPaneBenchmarks(argc, argv);
 }

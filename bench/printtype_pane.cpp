@@ -1,58 +1,24 @@
 // The print type pane on the sample printer: opening it (Prologue to the end of Initialize,
 // with its first Sync) and a Sync towards the ticket with a secure job filled in, with the
 // same values again or with a changed one.
-#include "PDEPlugInEntry.h"
+#include "PaneBench.h"
 
-#include <CoreFoundation/CFQt.h>
-#include <HIToolbox/QtBridge.h>
 #include <PrintCore/PrintHost.h>
 
-#include <QApplication>
 #include <QLineEdit>
-#include <QTemporaryDir>
-#include <QVBoxLayout>
-#include <QWidget>
-
-#include <benchmark/benchmark.h>
 
 extern "C" void *OrvPDEPluginFactoryPrintType(CFAllocatorRef, CFUUIDRef);
 
 namespace {
 
-struct Dialog
-{
-    QWidget window;
-    QWidget *pane;
-    ControlRef userPane;
-    Dialog()
-    {
-        auto *layout = new QVBoxLayout(&window);
-        pane = new QWidget(&window);
-        layout->addWidget(pane);
-        VeltraWindowForWidget(&window);
-        userPane = VeltraControlForWidget(pane);
-    }
-};
-
-const PlugInIntfVTable *PrintTypeInterface()
-{
-    CFRef<CFUUIDRef> type(CFUUIDCreateFromString(nullptr, kPMPDEPlugInType));
-    void *instance = OrvPDEPluginFactoryPrintType(nullptr, type);
-    auto *unknown = *static_cast<IUnknownVTbl **>(instance);
-    CFRef<CFUUIDRef> iid(CFUUIDCreateFromString(nullptr, kPMPDEInterfaceID));
-    PMPlugInHeaderInterface *pde = nullptr;
-    unknown->QueryInterface(instance, CFUUIDGetUUIDBytes(iid), reinterpret_cast<LPVOID *>(&pde));
-    return pde->vtable;
-}
-
 void PrintTypeOpen(benchmark::State &state)
 {
     std::string error;
     veltra::PrintSession session("Bench", veltra::OpenPPD(VELTRA_SAMPLE_PPD, &error));
-    const PlugInIntfVTable *calls = PrintTypeInterface();
+    const PlugInIntfVTable *calls = PaneInterface(OrvPDEPluginFactoryPrintType);
     for (auto _ : state) {
         state.PauseTiming();
-        auto dialog = std::make_unique<Dialog>();
+        auto dialog = std::make_unique<BenchDialog>();
         state.ResumeTiming();
         PMPDEContext context = nullptr;
         calls->Prologue(&context, nullptr, nullptr, nullptr, nullptr, nullptr);
@@ -69,8 +35,8 @@ void PrintTypeSyncTowardsTicket(benchmark::State &state)
 {
     std::string error;
     veltra::PrintSession session("Bench", veltra::OpenPPD(VELTRA_SAMPLE_PPD, &error));
-    const PlugInIntfVTable *calls = PrintTypeInterface();
-    Dialog dialog;
+    const PlugInIntfVTable *calls = PaneInterface(OrvPDEPluginFactoryPrintType);
+    BenchDialog dialog;
     PMPDEContext context = nullptr;
     calls->Prologue(&context, nullptr, nullptr, nullptr, nullptr, nullptr);
     calls->Initialize(context, nullptr, nullptr, dialog.userPane, session.ref());
@@ -117,18 +83,5 @@ BENCHMARK(PrintTypeSyncTowardsTicket)
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir prefs;
-    const QByteArray user = (prefs.path() + "/user.prefs").toUtf8();
-    const QByteArray any = (prefs.path() + "/any.prefs").toUtf8();
-    VeltraPreferencesSetStoreFiles(user.constData(), any.constData());
-    CFRef<CFStringRef> path(CFStringCreateWithQString(QStringLiteral(VELTRA_TEST_BUNDLE_DIR)));
-    CFRef<CFURLRef> url(CFURLCreateWithFileSystemPath(nullptr, path, kCFURLPOSIXPathStyle, true));
-    if (!CFBundleCreate(nullptr, url))
-        return 2;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunPaneBenchmarks(argc, argv);
 }

@@ -2,7 +2,7 @@
 // window with its button and fills it (login name or a typed user ID, password, input at print
 // time) before OK, and answers the print-time input window; all with key presses and clicks,
 // so the pane's key filters, checks and administrator restriction apply as they do for a user.
-#include "PaneBatch.h"
+#include "BatchWidgets.h"
 
 #include <HIToolbox/HIToolbox.h>
 #include <HIToolbox/QtBridge.h>
@@ -57,35 +57,6 @@ std::string &SettingsError()
 {
     static std::string text;
     return text;
-}
-
-template <typename T> T *Find(WindowRef window, ControlID id)
-{
-    ControlRef control = nullptr;
-    if (GetControlByID(window, &id, &control) != noErr)
-        return nullptr;
-    return qobject_cast<T *>(VeltraControlWidget(control));
-}
-
-void Press(QWidget *widget, int key, const QString &text = QString())
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(widget, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(widget, &release);
-}
-
-bool Fail(std::string *error, std::string message)
-{
-    if (error)
-        *error = std::move(message);
-    return false;
-}
-
-const std::string *Value(const PaneBatchValues &values, const char *name)
-{
-    const auto found = values.find(name);
-    return found == values.end() ? nullptr : &found->second;
 }
 
 // Steps through the list with the arrow keys; false when the list refuses or is inactive.

@@ -1,7 +1,7 @@
 // The print type pane's batch driver: chooses the job type and types the user name, passcode
 // and document name with key presses, so the pane's key filters, checks and constraints apply
 // as they do for a user; answers the short-passcode confirmation.
-#include "PaneBatch.h"
+#include "BatchWidgets.h"
 
 #include <HIToolbox/HIToolbox.h>
 #include <HIToolbox/QtBridge.h>
@@ -43,29 +43,6 @@ std::string &LastAlert()
     return text;
 }
 
-template <typename T> T *Find(WindowRef window, ControlID id)
-{
-    ControlRef control = nullptr;
-    if (GetControlByID(window, &id, &control) != noErr)
-        return nullptr;
-    return qobject_cast<T *>(VeltraControlWidget(control));
-}
-
-void Press(QWidget *widget, int key, const QString &text = QString())
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(widget, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(widget, &release);
-}
-
-bool Fail(std::string *error, std::string message)
-{
-    if (error)
-        *error = std::move(message);
-    return false;
-}
-
 // Steps through the list with the arrow keys; false when the pane refuses a step.
 bool Choose(QComboBox *list, int index, const char *what, std::string *error)
 {
@@ -105,12 +82,6 @@ bool Type(QLineEdit *field, const std::string &wanted, const char *what, std::st
         return Fail(error, std::string("the ") + what + " field refused some of \"" + wanted +
                                "\" and holds \"" + field->text().toStdString() + "\"");
     return true;
-}
-
-const std::string *Value(const PaneBatchValues &values, const char *name)
-{
-    const auto found = values.find(name);
-    return found == values.end() ? nullptr : &found->second;
 }
 
 bool fill(WindowRef dialog, QWidget *, const PaneBatchValues &values, std::string *error)

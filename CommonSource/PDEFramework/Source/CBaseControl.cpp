@@ -530,3 +530,15 @@ bool CBaseButton::SimulateUIEventHandler()
 {
     return true;
 }
+
+bool CBaseControl::ShowLocalizedTitle(CFBundleRef bundle, CFStringRef key)
+{
+    if (!key)
+        return false;
+    CFRef<CFStringRef> title(CFBundleCopyLocalizedString(bundle, key, key, nullptr));
+    if (!title)
+        return false;
+    if (controlRef)
+        SetControlTitleWithCFString(controlRef, title);
+    return true;
+}

@@ -101,6 +101,9 @@ public:
     void *GetUIDataBlk() const { return uiData; }
 
 protected:
+    // Shows the localised text of key (the key itself where the bundle has no translation) as
+    // the widget's title; false when there is no text to show.
+    bool ShowLocalizedTitle(CFBundleRef bundle, CFStringRef key);
     // Allocates zeroed controlData and uiData blocks of size bytes each (once; later calls keep
     // the blocks). False when the allocation fails.
     bool AllocateDataBlocks(UInt32 size);

@@ -53,11 +53,7 @@ bool CRadioButton::InitializeTitle(CFBundleRef bundle)
         return true;
     if (!iniData->titleKey)
         return false;
-    // The key stands for itself when the bundle has no translation.
-    CFRef<CFStringRef> title(
-        CFBundleCopyLocalizedString(bundle, iniData->titleKey, iniData->titleKey, nullptr));
-    if (title && controlRef)
-        SetControlTitleWithCFString(controlRef, title);
+    ShowLocalizedTitle(bundle, iniData->titleKey);
     return true;
 }
 

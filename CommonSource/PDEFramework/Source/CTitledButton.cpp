@@ -25,11 +25,5 @@ bool CTitledButton::ReInitializeCtrl(WindowRef window)
 
 bool CTitledButton::InitializeTitle(CFBundleRef bundle)
 {
-    if (!titleKey || !bundle)
-        return false;
-    CFRef<CFStringRef> title(CFBundleCopyLocalizedString(bundle, titleKey, titleKey, nullptr));
-    if (!title)
-        return false;
-    SetControlTitleWithCFString(controlRef, title);
-    return true;
+    return bundle && ShowLocalizedTitle(bundle, titleKey);
 }

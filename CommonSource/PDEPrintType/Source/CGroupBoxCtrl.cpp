@@ -27,11 +27,5 @@ bool CGroupBoxCtrl::ReInitializeCtrl(WindowRef window)
 
 bool CGroupBoxCtrl::InitializeTitle(CFBundleRef bundle)
 {
-    if (!titleKey || !bundle)
-        return false;
-    CFRef<CFStringRef> title(CFBundleCopyLocalizedString(bundle, titleKey, titleKey, nullptr));
-    if (!title)
-        return false;
-    SetControlTitleWithCFString(controlRef, title);
-    return true;
+    return bundle && ShowLocalizedTitle(bundle, titleKey);
 }
