@@ -182,22 +182,22 @@ int CBasePrintPanel::GetValueFromPreference()
 
 int CBasePrintPanel::ResetControlStatus()
 {
-    ForEachControl([](CBaseControl *c) {
-        if (c->GetControlID())
-            c->ResetStatus();
-    });
-    UntilWindowAnswers([](CBasePrintPanel *w) { return w->ResetControlStatus(); });
-    if (ppd_file_t *description = GetPPDRefFromCurrentPrintSession())
-        ConstrainPanelControlFromPPD(description);
-    return 0;
+    return ResetStatus(true);
 }
 
 int CBasePrintPanel::ResetCurrentControlStatus()
+{
+    return ResetStatus(false);
+}
+
+int CBasePrintPanel::ResetStatus(bool withChildWindows)
 {
     ForEachControl([](CBaseControl *c) {
         if (c->GetControlID())
             c->ResetStatus();
     });
+    if (withChildWindows)
+        UntilWindowAnswers([](CBasePrintPanel *w) { return w->ResetControlStatus(); });
     if (ppd_file_t *description = GetPPDRefFromCurrentPrintSession())
         ConstrainPanelControlFromPPD(description);
     return 0;
@@ -209,12 +209,8 @@ bool CBasePrintPanel::GetValueFromPreset()
         if (!c->GetValueToPreset())
             c->SetControlValueToDefault();
     });
-    const CFIndex count = GetChildWindowCount();
-    for (CFIndex i = 0; i < count; ++i) {
-        CPopupWindowInPanel *window = GetChildWindowAt(i);
-        if (window && !window->GetValueFromPreset())
-            break;
-    }
+    // The windows take theirs in turn until one finds none.
+    UntilWindowAnswers([](CBasePrintPanel *w) { return w->GetValueFromPreset() ? 0 : 1; });
     return true;
 }
 
@@ -260,14 +256,12 @@ CBaseControl *CBasePrintPanel::GetPanelControl(ControlID *id)
                 return control;
         }
     }
-    const CFIndex windows = GetChildWindowCount();
-    for (CFIndex i = 0; i < windows; ++i) {
-        if (CPopupWindowInPanel *window = GetChildWindowAt(i)) {
-            if (CBaseControl *control = window->GetPanelControl(id))
-                return control;
-        }
-    }
-    return nullptr;
+    CBaseControl *found = nullptr;
+    UntilWindowAnswers([&](CBasePrintPanel *w) {
+        found = w->GetPanelControl(id);
+        return found ? 1 : 0;
+    });
+    return found;
 }
 
 int CBasePrintPanel::DisablePanelControlConstrains()
@@ -432,33 +426,27 @@ bool CBasePrintPanel::SetCurrentPrinterString(PMPrintSession session)
         CFStringReplaceAll(printerString, CFSTR(""));
     if (SetPrinterString(session, printerString) != noErr)
         return false;
-    const CFIndex count = GetChildWindowCount();
-    for (CFIndex i = 0; i < count; ++i) {
-        CPopupWindowInPanel *window = GetChildWindowAt(i);
-        if (window && !window->SetCurrentPrinterString(session))
-            return false;
-    }
-    return true;
+    return UntilWindowAnswers([&](CBasePrintPanel *w) {
+               return w->SetCurrentPrinterString(session) ? 0 : 1;
+           }) == 0;
 }
 
 void CBasePrintPanel::SetxppdPtr(ppd_file_t *description)
 {
     ppd = description;
-    const CFIndex count = GetChildWindowCount();
-    for (CFIndex i = 0; i < count; ++i) {
-        if (CPopupWindowInPanel *window = GetChildWindowAt(i))
-            window->SetxppdPtr(description);
-    }
+    UntilWindowAnswers([&](CBasePrintPanel *w) {
+        w->SetxppdPtr(description);
+        return 0;
+    });
 }
 
 void CBasePrintPanel::SetxppdPtr(UIConstraintTable *table)
 {
     xppdTable = table;
-    const CFIndex count = GetChildWindowCount();
-    for (CFIndex i = 0; i < count; ++i) {
-        if (CPopupWindowInPanel *window = GetChildWindowAt(i))
-            window->SetxppdPtr(table);
-    }
+    UntilWindowAnswers([&](CBasePrintPanel *w) {
+        w->SetxppdPtr(table);
+        return 0;
+    });
 }
 
 ppd_file_t *CBasePrintPanel::GetPPDRefFromCurrentPrintSession()
@@ -489,11 +477,10 @@ int CBasePrintPanel::UpdateConflictsPanelControlFromPPD(ppd_file_t *description)
 
 bool CBasePrintPanel::ReleaseChildWindow()
 {
-    const CFIndex count = GetChildWindowCount();
-    for (CFIndex i = 0; i < count; ++i) {
-        if (CPopupWindowInPanel *window = GetChildWindowAt(i))
-            window->ReleaseWindow();
-    }
+    UntilWindowAnswers([](CPopupWindowInPanel *w) {
+        w->ReleaseWindow();
+        return 0;
+    });
     return true;
 }
 

@@ -102,6 +102,9 @@ protected:
     template <typename Op> void ForEachControl(Op op) const;
     // Calls op on every pop-up window until one answers non-zero; answers that value or 0.
     template <typename Op> int UntilWindowAnswers(Op op) const;
+    // Resets every control and constrains the installable ones from the printer's description;
+    // with withChildWindows, the pop-up windows' controls too.
+    int ResetStatus(bool withChildWindows);
 
     CFMutableArrayRef controls = nullptr;
     CFMutableArrayRef installableControls = nullptr;
