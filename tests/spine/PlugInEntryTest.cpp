@@ -106,19 +106,6 @@ struct LoadedPane
     }
 };
 
-// The driver's side of a scrambled ticket value: Base64 back to bytes, then the scrambler.
-std::string Unscramble(const std::string &ticketText)
-{
-    unsigned char bytes[256];
-    int32_t length = 0;
-    EXPECT_EQ(WmbB64ToBin(ticketText.c_str(), int32_t(ticketText.size()), bytes, &length, 255),
-              kWmbNoErr);
-    unsigned char value[256];
-    int32_t valueLength = 0;
-    EXPECT_EQ(WmbEncrypt(bytes, length, value, &valueLength, 255), kWmbNoErr);
-    return std::string(reinterpret_cast<char *>(value), size_t(valueLength));
-}
-
 } // namespace
 
 class PlugInEntryTest : public SpineTest

@@ -3,13 +3,11 @@
 #pragma once
 
 #include "CBasePrintPanel.h"
-#include "CPopupWindowInPanel.h"
 #include "PaneFixture.h"
 
 #include <PrintCore/PrintHost.h>
 
 #include <QDialog>
-#include <QFile>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
@@ -97,44 +95,6 @@ public:
     SInt32 state = 0;
 };
 
-// A panel the tests fill with their own controls; it owns them.
-class TestPanel : public CBasePrintPanel
-{
-public:
-    ~TestPanel() override
-    {
-        for (CBaseControl *c : owned)
-            delete c;
-    }
-    template <typename T> T *add(T *control)
-    {
-        owned.push_back(control);
-        RunTimeAddNewControl(control);
-        return control;
-    }
-    void useNib(CFStringRef file, CFStringRef windowName, ControlID pane)
-    {
-        nibFileName = file;
-        nibWindowName = windowName;
-        nibPaneID = pane;
-    }
-    void addWindow(CPopupWindowInPanel *window)
-    {
-        ownedWindows.emplace_back(window);
-        RunTimeAddNewWindow(window);
-    }
-    bool OnClickPrintCommand() override
-    {
-        ++printCommands;
-        return allowPrint;
-    }
-
-    std::vector<CBaseControl *> owned;
-    std::vector<std::unique_ptr<CPopupWindowInPanel>> ownedWindows;
-    bool allowPrint = true;
-    int printCommands = 0;
-};
-
 class SpineTest : public PaneTest
 {
 protected:
@@ -156,34 +116,15 @@ protected:
         PaneTest::TearDown();
     }
 
-    static veltra::PPDFile openPPD(const std::string &path)
-    {
-        std::string error;
-        veltra::PPDFile ppd = veltra::OpenPPD(path, &error);
-        EXPECT_TRUE(ppd) << error;
-        return ppd;
-    }
+    static veltra::PPDFile openPPD(const std::string &path) { return OpenTestPPD(path); }
     static std::unique_ptr<veltra::PrintSession> sampleSession(const std::string &printer = "Lobby")
     {
         return std::make_unique<veltra::PrintSession>(printer, openPPD(VELTRA_SAMPLE_PPD));
     }
-    // The sample printer's description with the line starting with keyword replaced by
-    // replacement (empty: removed), written into the temporary directory.
+    // The sample printer's description with the line of keyword replaced (empty: removed).
     veltra::PPDFile sampleWith(const std::string &keyword, const std::string &replacement)
     {
-        QFile sample(VELTRA_SAMPLE_PPD);
-        EXPECT_TRUE(sample.open(QIODevice::ReadOnly));
-        std::string text = sample.readAll().toStdString();
-        const size_t at = text.find("*" + keyword + ":");
-        EXPECT_NE(at, std::string::npos) << keyword;
-        text.replace(at, text.find('\n', at) + 1 - at,
-                     replacement.empty() ? "" : "*" + keyword + ": \"" + replacement + "\"\n");
-        const QString path = prefsDir.filePath("printer.ppd");
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(text.data(), qint64(text.size()));
-        file.close();
-        return openPPD(path.toStdString());
+        return ppdWith(VELTRA_SAMPLE_PPD, keyword, replacement);
     }
 
     // A window with one line edit per (signature, id), adopted as a toolkit window.

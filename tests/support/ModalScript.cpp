@@ -3,6 +3,7 @@
 #include "HIToolbox/QtBridge.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -29,20 +30,18 @@ QString FourCharText(OSType code)
     return text;
 }
 
-QString Describe(ControlID id)
-{
-    return QStringLiteral("('%1', %2)").arg(FourCharText(id.signature)).arg(id.id);
-}
-
-// The key a character is typed with (Qt names keys after upper-case characters).
-Qt::Key KeyFor(QChar character)
-{
-    if (character == QLatin1Char(' '))
-        return Qt::Key_Space;
-    return Qt::Key(character.toUpper().unicode());
-}
-
 } // namespace
+
+QWidget *ModalScript::target(WindowRef window, ControlID id, const char *action)
+{
+    QWidget *found = widget(window, id);
+    if (!found && CurrentScript())
+        CurrentScript()->fail(QStringLiteral("%1: no control ('%2', %3) in \"%4\"")
+                                  .arg(QLatin1String(action), FourCharText(id.signature))
+                                  .arg(id.id)
+                                  .arg(windowName(window)));
+    return found;
+}
 
 QPoint ModalScript::ClickPoint(const QWidget *widget)
 {
@@ -104,6 +103,12 @@ QString ModalScript::windowName(WindowRef window)
     return name.isValid() ? name.toString() : widget->objectName();
 }
 
+QString ModalScript::message(WindowRef alert)
+{
+    auto *label = qobject_cast<QLabel *>(widget(alert, ControlID{'mste', 600}));
+    return label ? label->text() : QStringLiteral("<no message>");
+}
+
 QWidget *ModalScript::widget(WindowRef window, ControlID id)
 {
     ControlRef control = nullptr;
@@ -140,20 +145,19 @@ void ModalScript::onLoopStarted(WindowRef window)
 {
     const QString name = windowName(window);
     armTimeout(window, name);
-    if (m_steps.empty()) {
-        fail(QStringLiteral("The window \"%1\" opened, but the script expected no window")
-                 .arg(name));
+    if (m_steps.empty() || m_steps.front().windowName != name) {
+        fail(m_steps.empty()
+                 ? QStringLiteral("The window \"%1\" opened, but the script expected no window")
+                       .arg(name)
+                 : QStringLiteral("The window \"%1\" opened where the script expected \"%2\"")
+                       .arg(name, m_steps.front().windowName));
+        if (!m_steps.empty())
+            m_steps.erase(m_steps.begin());
         QuitAppModalLoopForWindow(window);
         return;
     }
     Step step = std::move(m_steps.front());
     m_steps.erase(m_steps.begin());
-    if (step.windowName != name) {
-        fail(QStringLiteral("The window \"%1\" opened where the script expected \"%2\"")
-                 .arg(name, step.windowName));
-        QuitAppModalLoopForWindow(window);
-        return;
-    }
     m_seen.append(name);
     for (const Action &action : step.actions)
         action(window);
@@ -162,18 +166,14 @@ void ModalScript::onLoopStarted(WindowRef window)
 ModalScript::Action ModalScript::type(ControlID field, const QString &text)
 {
     return [field, text](WindowRef window) {
-        QWidget *target = widget(window, field);
-        if (!target) {
-            if (CurrentScript())
-                CurrentScript()->fail(QStringLiteral("type: no control %1 in \"%2\"")
-                                          .arg(Describe(field), windowName(window)));
-            return;
-        }
-        for (const QChar character : text) {
-            const Qt::KeyboardModifiers modifiers =
-                character.isUpper() ? Qt::ShiftModifier : Qt::NoModifier;
-            QTest::sendKeyEvent(QTest::Click, target, KeyFor(character), QString(character),
-                                modifiers);
+        QWidget *target = ModalScript::target(window, field, "type");
+        for (const QChar character : target ? text : QString()) {
+            // Qt names keys after upper-case characters.
+            const Qt::Key key = character == QLatin1Char(' ')
+                                    ? Qt::Key_Space
+                                    : Qt::Key(character.toUpper().unicode());
+            QTest::sendKeyEvent(QTest::Click, target, key, QString(character),
+                                character.isUpper() ? Qt::ShiftModifier : Qt::NoModifier);
         }
     };
 }
@@ -182,28 +182,16 @@ ModalScript::Action ModalScript::press(ControlID control, Qt::Key key,
                                        Qt::KeyboardModifiers modifiers)
 {
     return [control, key, modifiers](WindowRef window) {
-        QWidget *target = widget(window, control);
-        if (!target) {
-            if (CurrentScript())
-                CurrentScript()->fail(QStringLiteral("press: no control %1 in \"%2\"")
-                                          .arg(Describe(control), windowName(window)));
-            return;
-        }
-        QTest::keyClick(target, key, modifiers);
+        if (QWidget *target = ModalScript::target(window, control, "press"))
+            QTest::keyClick(target, key, modifiers);
     };
 }
 
 ModalScript::Action ModalScript::click(ControlID control)
 {
     return [control](WindowRef window) {
-        QWidget *target = widget(window, control);
-        if (!target) {
-            if (CurrentScript())
-                CurrentScript()->fail(QStringLiteral("click: no control %1 in \"%2\"")
-                                          .arg(Describe(control), windowName(window)));
-            return;
-        }
-        QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, ClickPoint(target));
+        if (QWidget *target = ModalScript::target(window, control, "click"))
+            QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, ClickPoint(target));
     };
 }
 
@@ -211,32 +199,29 @@ ModalScript::Action ModalScript::clickCommand(UInt32 command)
 {
     return [command](WindowRef window) {
         QWidget *top = VeltraWindowWidget(window);
-        const auto buttons = top ? top->findChildren<QPushButton *>() : QList<QPushButton *>();
-        for (QPushButton *button : buttons) {
-            QString code = button->property("command").toString();
-            if (code.isEmpty())
-                continue;
-            code = code.leftJustified(4, QLatin1Char(' '));
-            if (code == FourCharText(command)) {
+        for (QPushButton *button :
+             top ? top->findChildren<QPushButton *>() : QList<QPushButton *>()) {
+            const QString code = button->property("command").toString();
+            if (!code.isEmpty() &&
+                code.leftJustified(4, QLatin1Char(' ')) == FourCharText(command)) {
                 QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, ClickPoint(button));
                 return;
             }
         }
         if (CurrentScript())
             CurrentScript()->fail(
-                QStringLiteral("clickCommand: no button with command %1 in \"%2\"")
-                    .arg(QStringLiteral("'%1'").arg(FourCharText(command)), windowName(window)));
+                QStringLiteral("clickCommand: no button with command '%1' in \"%2\"")
+                    .arg(FourCharText(command), windowName(window)));
     };
 }
 
 ModalScript::Action ModalScript::choose(ControlID list, int item)
 {
     return [list, item](WindowRef window) {
-        auto *target = qobject_cast<QComboBox *>(widget(window, list));
+        auto *target = qobject_cast<QComboBox *>(ModalScript::target(window, list, "choose"));
         if (!target || item < 1 || item > target->count()) {
             if (CurrentScript())
-                CurrentScript()->fail(QStringLiteral("choose: no list %1 or item %2 in \"%3\"")
-                                          .arg(Describe(list))
+                CurrentScript()->fail(QStringLiteral("choose: no item %1 in \"%2\"")
                                           .arg(item)
                                           .arg(windowName(window)));
             return;
@@ -260,5 +245,13 @@ ModalScript::Action ModalScript::closeWindow()
     return [](WindowRef window) {
         if (QWidget *target = VeltraWindowWidget(window))
             target->close();
+    };
+}
+
+ModalScript::Action ModalScript::readAlert(QString *text)
+{
+    return [text](WindowRef window) {
+        *text = message(window);
+        clickCommand(kHICommandOK)(window);
     };
 }

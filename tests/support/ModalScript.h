@@ -59,6 +59,8 @@ public:
     static Action choose(ControlID list, int item);
     // The window's close box.
     static Action closeWindow();
+    // Reads the alert's message into *text, then presses its OK.
+    static Action readAlert(QString *text);
 
     // The widget of (signature, id) in window, or null.
     static QWidget *widget(WindowRef window, ControlID id);
@@ -66,6 +68,8 @@ public:
     static QPoint ClickPoint(const QWidget *widget);
     // The name a script knows a window by.
     static QString windowName(WindowRef window);
+    // The message an alert shows ("<no message>" without one).
+    static QString message(WindowRef alert);
 
     // Windows whose step ran, in order.
     QStringList windowsSeen() const { return m_seen; }
@@ -85,6 +89,8 @@ private:
     void onLoopStarted(WindowRef window);
     void armTimeout(WindowRef window, const QString &name);
     void fail(const QString &message);
+    // The widget an action works on; a missing one fails the running script.
+    static QWidget *target(WindowRef window, ControlID id, const char *action);
 
     std::chrono::milliseconds m_timeout;
     std::vector<Step> m_steps;

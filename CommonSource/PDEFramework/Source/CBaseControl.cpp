@@ -10,6 +10,11 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace {
+// A stored preference value is read into this many bytes, terminator included.
+constexpr size_t kPreferenceReadSize = 255;
+} // namespace
+
 CBaseControl::CBaseControl() = default;
 
 CBaseControl::~CBaseControl()
@@ -69,15 +74,15 @@ bool CBaseControl::SetValueToTicket(PMTicketRef ticket, bool locked, CFArrayRef 
 
 bool CBaseControl::SetValueToTicketWithWmbEnc(PMTicketRef ticket, bool locked)
 {
-    unsigned char text[256] = {};
+    unsigned char text[kTicketTextSize] = {};
     if (!accessInfo || !accessInfo->ticketKey)
         return false;
     if (!ConvertToTickectData(text))
         return false;
-    text[255] = 0;
+    text[kTicketTextSize - 1] = 0;
 
     // The value is scrambled and Base64-coded; an empty value goes in as it is.
-    char encoded[256] = {};
+    char encoded[kTicketTextSize] = {};
     const int length = GetControlLength(reinterpret_cast<char *>(text));
     if (length != 0) {
         if (EncodeScrambledTicketText(reinterpret_cast<const char *>(text), length, encoded) != 0)
@@ -96,15 +101,15 @@ bool CBaseControl::IsOutputNullToTicket()
 
 bool CBaseControl::SetValueToTicket(PMTicketRef ticket, bool locked)
 {
-    unsigned char text[256] = {};
+    unsigned char text[kTicketTextSize] = {};
     if (!accessInfo || !accessInfo->ticketKey)
         return false;
     if (!ConvertToTickectData(text))
         return false;
-    text[255] = 0;
+    text[kTicketTextSize - 1] = 0;
 
     // Values the driver could mistake for option syntax travel as a list of byte values.
-    char byteList[1024] = {};
+    char byteList[kTicketByteListSize] = {};
     const char *value = reinterpret_cast<const char *>(text);
     if (TicketTextNeedsByteList(value)) {
         EncodeTicketByteList(text, byteList, sizeof byteList);
@@ -120,11 +125,11 @@ bool CBaseControl::GetValueFromTicket(PMTicketRef ticket)
 {
     if (!ticket || !accessInfo || !accessInfo->ticketKey)
         return false;
-    char buffer[256] = {};
+    char buffer[kTicketTextSize] = {};
     if (PMTicketGetCString(ticket, kPMTopLevel, kPMTopLevel, accessInfo->ticketKey, sizeof buffer,
                            kCFStringEncodingUTF8, buffer) != noErr)
         return true;
-    unsigned char decoded[257] = {};
+    unsigned char decoded[kTicketDecodedSize] = {};
     DecodeTicketByteList(buffer, decoded);
     if (!controlData || blockSize == 0)
         return false;
@@ -205,10 +210,10 @@ bool CBaseControl::SetValueToPreference()
         return true;
     if (!controlData)
         return false;
-    char text[256] = {};
+    char text[kTicketTextSize] = {};
     if (!ConvertToPreferenceString(text))
         return false;
-    text[255] = 0;
+    text[kTicketTextSize - 1] = 0;
     CFRef<CFMutableStringRef> key(CreatePreferenceKey());
     if (!key)
         return false;
@@ -236,7 +241,7 @@ bool CBaseControl::GetValueToPreference()
     if (!value || CFGetTypeID(value) != CFStringGetTypeID())
         return false;
     // At most 254 bytes of text and its NUL.
-    char text[255] = {};
+    char text[kPreferenceReadSize] = {};
     if (!CFStringGetCString(static_cast<CFStringRef>(value.get()), text, sizeof text,
                             kCFStringEncodingUTF8))
         return false;

@@ -3,6 +3,7 @@
 
 #include "AppResources.h"
 #include "ChoiceValue.h"
+#include "TicketValueForm.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -149,12 +150,12 @@ UInt32 CCheckBoxControl::GetIniDataSize()
 
 bool CCheckBoxControl::ConvertToTickectData(unsigned char *out)
 {
-    return FormatChoiceValue(controlData, reinterpret_cast<char *>(out), 256);
+    return FormatChoiceValue(controlData, reinterpret_cast<char *>(out), kTicketTextSize);
 }
 
 bool CCheckBoxControl::ConvertToPreferenceString(char *out)
 {
-    return FormatChoiceValue(controlData, out, 255);
+    return FormatChoiceValue(controlData, out, kTicketTextSize - 1);
 }
 
 bool CCheckBoxControl::ConvertFromPreferenceString(char *text)

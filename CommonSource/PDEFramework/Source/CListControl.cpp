@@ -3,6 +3,7 @@
 
 #include "AppResources.h"
 #include "ChoiceValue.h"
+#include "TicketValueForm.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -151,12 +152,12 @@ UInt32 CListControl::GetIniDataSize()
 
 bool CListControl::ConvertToTickectData(unsigned char *out)
 {
-    return FormatChoiceValue(controlData, reinterpret_cast<char *>(out), 256);
+    return FormatChoiceValue(controlData, reinterpret_cast<char *>(out), kTicketTextSize);
 }
 
 bool CListControl::ConvertToPreferenceString(char *out)
 {
-    return FormatChoiceValue(controlData, out, 255);
+    return FormatChoiceValue(controlData, out, kTicketTextSize - 1);
 }
 
 bool CListControl::ConvertFromPreferenceString(char *text)

@@ -4,6 +4,7 @@
 #include "AppResources.h"
 #include "CRadioGroup.h"
 #include "ChoiceValue.h"
+#include "TicketValueForm.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -198,12 +199,12 @@ UInt32 CRadioButton::GetIniDataSize()
 
 bool CRadioButton::ConvertToTickectData(unsigned char *out)
 {
-    return FormatChoiceValue(controlData, reinterpret_cast<char *>(out), 256);
+    return FormatChoiceValue(controlData, reinterpret_cast<char *>(out), kTicketTextSize);
 }
 
 bool CRadioButton::ConvertToPreferenceString(char *out)
 {
-    return FormatChoiceValue(controlData, out, 255);
+    return FormatChoiceValue(controlData, out, kTicketTextSize - 1);
 }
 
 bool CRadioButton::ConvertFromPreferenceString(char *text)

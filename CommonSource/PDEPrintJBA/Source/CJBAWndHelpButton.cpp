@@ -3,6 +3,7 @@
 
 #include "AppResources.h"
 #include "JBATables.h"
+#include "PPDQueries.h"
 #include "SessionAccess.h"
 
 #include <string>

@@ -2,6 +2,7 @@
 #include "CJobAuthenticationPanel.h"
 #include "JobInformation.h"
 #include "PDEPlugInEntry.h"
+#include "PPDQueries.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ extern const PDEPaneDescription kJBAPane = {
     .maxH = 150,
     .maxV = 60,
     .registersHelpBook = true,
-    .settingsAttribute = "VZXAccountingSettings",
+    .settingsAttribute = kOrvProductTypeJBA,
     .fullResourceName = GetAppFullResourceNameJBA,
     .createPanel = CreateJBAPanel,
     .addFixedEncodeEntries = AddJBAEncodeEntries,

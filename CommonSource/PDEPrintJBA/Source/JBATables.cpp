@@ -3,8 +3,6 @@
 
 #include "TextInputFilter.h"
 
-const char kOrvProductTypeJBA[] = "VZXAccountingSettings";
-
 // The panel: account-mode list, settings button, version, help and the mode label.
 
 ControlID jbaMngTypeLboxID = {'jals', 101};

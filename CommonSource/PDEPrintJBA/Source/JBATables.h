@@ -5,9 +5,6 @@
 
 #include "ControlRecords.h"
 
-// The PPD attribute that marks a printer with job accounting; its value names the resources.
-extern const char kOrvProductTypeJBA[];
-
 // The panel.
 extern ControlID jbaMngTypeLboxID;
 extern ControlID jbaInfoWndPushID;
