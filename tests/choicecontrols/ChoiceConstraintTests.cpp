@@ -59,20 +59,19 @@ struct ConstraintScene : ChoiceScene
     CListControl *AddJobList(SInt32 defaultValue, ConstrainInfo *constrain)
     {
         jobListIni = {0, defaultValue, -1, jobTypeMenu};
-        return panel.Add(
-            std::make_unique<CListControl>(&jobListID, &jobListIni, constrain, &jobListAccess));
+        return panel.add(new CListControl(&jobListID, &jobListIni, constrain, &jobListAccess));
     }
     CCheckBoxControl *AddFirstCheck(SInt32 defaultValue, ConstrainInfo *constrain)
     {
         firstCheckIni = {0, defaultValue, -1, CFSTR("First Check Title")};
-        return panel.Add(std::make_unique<CCheckBoxControl>(&firstCheckID, &firstCheckIni,
-                                                            constrain, &firstCheckAccess));
+        return panel.add(
+            new CCheckBoxControl(&firstCheckID, &firstCheckIni, constrain, &firstCheckAccess));
     }
     CCheckBoxControl *AddSecondCheck(SInt32 defaultValue, ConstrainInfo *constrain)
     {
         secondCheckIni = {0, defaultValue, -1, CFSTR("Second Check Title")};
-        return panel.Add(std::make_unique<CCheckBoxControl>(&secondCheckID, &secondCheckIni,
-                                                            constrain, &secondCheckAccess));
+        return panel.add(
+            new CCheckBoxControl(&secondCheckID, &secondCheckIni, constrain, &secondCheckAccess));
     }
 
     QComboBox *JobCombo() const { return window.Find<QComboBox>("jobList"); }
@@ -112,8 +111,8 @@ TEST_F(ChoiceConstraintTest, LoadAppliesOnlyTheTableOfTheStateEntered)
             c.list
                 ? static_cast<CBaseControl *>(scene.AddJobList(c.defaultValue, &disableThreeStates))
                 : scene.AddFirstCheck(c.defaultValue, &disableThreeStates);
-        scene.panel.Bind(scene.window.window);
-        scene.panel.Load();
+        scene.panel.bind(scene.window.window);
+        scene.panel.load();
 
         EXPECT_EQ(scene.log, c.expected);
         EXPECT_EQ(scene.target1->GetDisableCount(), c.target1Count);
@@ -186,8 +185,8 @@ TEST_F(ChoiceConstraintTest, ListRecordsTheNewValueWhileTheCheckBoxLeavesItToThe
 TEST_F(ChoiceConstraintTest, StatePastTheTableAppliesNothing)
 {
     shortListIni = {0, 1, -1, jobTypeMenu};
-    panel.Add(std::make_unique<CListControl>(&shortTableListID, &shortListIni, &disableTwoStates,
-                                             &shortListAccess));
+    panel.add(
+        new CListControl(&shortTableListID, &shortListIni, &disableTwoStates, &shortListAccess));
     AddFirstCheck(0, &disableOffOnly);
     BindAndLoad();
     auto *combo = window.Find<QComboBox>("shortTableList");

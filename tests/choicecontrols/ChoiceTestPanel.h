@@ -89,35 +89,7 @@ private:
     EventLog *log;
 };
 
-// The panel: owns the controls it is given, in the order given.
-class ChoiceTestPanel : public CBasePrintPanel
-{
-public:
-    template <typename T> T *Add(std::unique_ptr<T> control)
-    {
-        T *raw = control.get();
-        RunTimeAddNewControl(raw);
-        owned.push_back(std::move(control));
-        return raw;
-    }
-    // Binds every control to its widget and installs the click handler.
-    void Bind(WindowRef window, CFBundleRef bundle = nullptr)
-    {
-        InitializeUserPaneControl(window, nullptr, bundle, nullptr);
-        SetControlEventHandler();
-    }
-    // What a load sync does: initial state, stored or default values, shown and constrained.
-    void Load()
-    {
-        ResetControlStatus();
-        SetUIDataToIniData();
-        GetValueFromPreference();
-        SetCurrentValueToUI();
-    }
-
-private:
-    std::vector<std::unique_ptr<CBaseControl>> owned;
-};
+using ChoiceTestPanel = TestPanel;
 
 // A session whose current printer the preference keys start with, the test window, a panel
 // bound to it and three recording targets (target1..3) added first to the panel.
@@ -128,8 +100,8 @@ struct ChoiceScene
     // Binds the panel's controls to the window and runs a load sync; the log starts empty.
     void BindAndLoad()
     {
-        panel.Bind(window.window);
-        panel.Load();
+        panel.bind(window.window);
+        panel.load();
         log.clear();
     }
     QWidget *Widget(const char *name) const { return window.Find<QWidget>(name); }
@@ -137,12 +109,9 @@ struct ChoiceScene
     veltra::PrintSession session{"Veltra_Test_Printer", veltra::PPDFile()};
     EventLog log;
     ChoiceTestPanel panel;
-    CRecordingControl *target1 =
-        panel.Add(std::make_unique<CRecordingControl>(&target1ID, "target1", &log));
-    CRecordingControl *target2 =
-        panel.Add(std::make_unique<CRecordingControl>(&target2ID, "target2", &log));
-    CRecordingControl *target3 =
-        panel.Add(std::make_unique<CRecordingControl>(&target3ID, "target3", &log));
+    CRecordingControl *target1 = panel.add(new CRecordingControl(&target1ID, "target1", &log));
+    CRecordingControl *target2 = panel.add(new CRecordingControl(&target2ID, "target2", &log));
+    CRecordingControl *target3 = panel.add(new CRecordingControl(&target3ID, "target3", &log));
     // Declared after the panel: the widgets go before the controls their handlers name.
     TestWindow window{"ChoiceWindow"};
 };

@@ -86,10 +86,10 @@ TEST_F(ChoiceValueTest, PreferenceTextIsReadAsAtoiAndWrittenAsDecimalText)
         for (const auto &c : cases) {
             SCOPED_TRACE(std::string(kind.name) + " from \"" + (c.stored ? c.stored : "-") + "\"");
             ChoiceScene scene;
-            CBaseControl *control = scene.panel.Add(kind.make());
-            scene.panel.Bind(scene.window.window);
+            CBaseControl *control = scene.panel.add(kind.make().release());
+            scene.panel.bind(scene.window.window);
             StorePreference(PreferenceKey(kind.access), c.stored);
-            scene.panel.Load();
+            scene.panel.load();
             const int value = c.stored ? c.value : kind.defaultValue;
             EXPECT_EQ(control->GetValueFromControl(), value);
             // Forget the stored text so that what is found next was written by the control.
@@ -108,8 +108,8 @@ TEST_F(ChoiceValueTest, PreferenceTextIsReadAsAtoiAndWrittenAsDecimalText)
 
 TEST_F(ChoiceValueTest, ClickRecordsTheValueAndCommitMovesIt)
 {
-    CBaseControl *list = panel.Add(kKinds[0].make());
-    CBaseControl *check = panel.Add(kKinds[1].make());
+    CBaseControl *list = panel.add(kKinds[0].make().release());
+    CBaseControl *check = panel.add(kKinds[1].make().release());
     BindAndLoad();
     auto *combo = window.Find<QComboBox>("jobList");
     auto *box = window.Find<QCheckBox>("firstCheck");
@@ -134,8 +134,8 @@ TEST_F(ChoiceValueTest, ClickRecordsTheValueAndCommitMovesIt)
 
 TEST_F(ChoiceValueTest, ExternalValueIsShownWithoutTouchingTheBlocks)
 {
-    CBaseControl *list = panel.Add(kKinds[0].make());
-    CBaseControl *check = panel.Add(kKinds[1].make());
+    CBaseControl *list = panel.add(kKinds[0].make().release());
+    CBaseControl *check = panel.add(kKinds[1].make().release());
     BindAndLoad();
     auto *combo = window.Find<QComboBox>("jobList");
     auto *box = window.Find<QCheckBox>("firstCheck");

@@ -41,11 +41,9 @@ struct RadioScene : ChoiceScene
         aIni = {0, aDefault, -1, CFSTR("Radio A Title"), CFSTR("Radio Summary Title")};
         bIni = {0, bDefault, -1, CFSTR("Radio B Title"), nullptr};
         group.SetcurRadio(0);
-        radioA = panel.Add(
-            std::make_unique<CRadioButton>(&radioAID, &aIni, &radioAConstrain, &radioAAccess));
+        radioA = panel.add(new CRadioButton(&radioAID, &aIni, &radioAConstrain, &radioAAccess));
         group.RunTimeAddNewControl(radioA);
-        radioB = panel.Add(
-            std::make_unique<CRadioButton>(&radioBID, &bIni, &radioBConstrain, &radioBAccess));
+        radioB = panel.add(new CRadioButton(&radioBID, &bIni, &radioBConstrain, &radioBAccess));
         group.RunTimeAddNewControl(radioB);
     }
     SInt32 UIValue(CBaseControl *c) const { return *static_cast<SInt32 *>(c->GetUIDataBlk()); }
@@ -176,7 +174,7 @@ TEST_F(RadioGroupTest, GroupBookkeeping)
 
 TEST_F(RadioGroupTest, ProgrammaticChangeGivesAGroupWithoutCurrentItsFirstButton)
 {
-    panel.Bind(window.window);
+    panel.bind(window.window);
     // Nothing made a member current yet.
     ASSERT_EQ(group.GetcurRadio(), -1);
     EXPECT_TRUE(radioB->SimulationUIEventHandler());

@@ -14,30 +14,6 @@ namespace {
 
 using veltra::PaneBatchValues;
 
-// Stands in for the host: the driver answers the pane's windows, alerts are noted and closed.
-struct BatchHost
-{
-    const veltra::PaneBatchDriver *driver =
-        veltra::FindPaneBatchDriver("com.veltra.kzu.pde.JBAKind");
-    PaneBatchValues values;
-    std::vector<std::string> alerts;
-
-    static void loopStarted(WindowRef window, void *self)
-    {
-        auto *host = static_cast<BatchHost *>(self);
-        if (host->driver->answer(window, ModalScript::windowName(window), host->values))
-            return;
-        std::string text;
-        ReadAlert (&text)(window);
-        host->alerts.push_back(text);
-    }
-    explicit BatchHost(PaneBatchValues v) : values(std::move(v))
-    {
-        VeltraSetModalLoopObserver(&BatchHost::loopStarted, this);
-    }
-    ~BatchHost() { VeltraSetModalLoopObserver(nullptr, nullptr); }
-};
-
 TEST_F(JobAccountingTest, BatchOptionsWorkThePaneAsAUserWould)
 {
     RUN_WITH_USER_DATABASE(UserDatabase::withUser("ann", "admin:x:4242:jo\n"));
@@ -81,7 +57,7 @@ TEST_F(JobAccountingTest, BatchOptionsWorkThePaneAsAUserWould)
     int run = 0;
     for (const auto &c : cases) {
         open("Batch" + std::to_string(++run)); // preferences of its own
-        BatchHost batch(c.values);
+        BatchHost batch("com.veltra.kzu.pde.JBAKind", c.values);
         ASSERT_NE(batch.driver, nullptr);
         std::string error;
         const bool filled = batch.driver->fill(dialogWindow, nullptr, c.values, &error);

@@ -5,9 +5,8 @@
 
 #include "AdminCheck.h"
 #include "CJobAuthenticationPanel.h"
-#include "ModalScript.h"
 #include "PDEPlugInEntry.h"
-#include "WmbCodec.h"
+#include "PaneFixture.h"
 
 #include <CoreFoundation/CFQt.h>
 #include <HIToolbox/HIToolbox.h>
@@ -16,13 +15,9 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QTemporaryDir>
-#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
@@ -67,19 +62,6 @@ constexpr ControlID kInputCancel = {'aicb', 602};
 constexpr ControlID kInputUserID = {'uitt', 504};
 constexpr ControlID kInputPassword = {'uptt', 506};
 
-// A password as the printer driver receives it: scrambled, then Base64.
-inline std::string Scrambled(const std::string &text)
-{
-    unsigned char bytes[64] = {};
-    int32_t length = 0;
-    WmbEncrypt(reinterpret_cast<const unsigned char *>(text.data()), int32_t(text.size()), bytes,
-               &length, sizeof bytes);
-    char encoded[128] = {};
-    int32_t encodedLength = 0;
-    WmbBinToB64(bytes, length, encoded, &encodedLength, sizeof encoded);
-    return std::string(encoded, size_t(encodedLength));
-}
-
 inline std::string DialogUser()
 {
     char name[256] = {};
@@ -107,8 +89,7 @@ inline ModalScript::Action Clear(ControlID id)
 inline ModalScript::Action ReadAlert(std::string *text)
 {
     return [text](WindowRef window) {
-        if (auto *label = Get<QLabel>(window, {'mste', 600}))
-            *text = label->text().toStdString();
+        *text = ModalScript::message(window).toStdString();
         ModalScript::clickCommand(kHICommandOK)(window);
     };
 }
@@ -118,48 +99,28 @@ inline ModalScript::Action Inspect(std::function<void(WindowRef)> check)
     return check;
 }
 
-class JobAccountingTest : public ::testing::Test
+class JobAccountingTest : public PaneTest
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(prefs.isValid());
-        const QByteArray user = prefs.filePath("user.prefs").toUtf8();
-        const QByteArray any = prefs.filePath("any.prefs").toUtf8();
-        VeltraPreferencesSetStoreFiles(user.constData(), any.constData());
-        VeltraBundleSetLanguage("en");
-        CFRef<CFStringRef> path(CFStringCreateWithQString(QStringLiteral(VELTRA_TEST_BUNDLE_DIR)));
-        CFRef<CFURLRef> url(
-            CFURLCreateWithFileSystemPath(nullptr, path, kCFURLPOSIXPathStyle, true));
-        bundle = CFBundleCreate(nullptr, url);
-        ASSERT_NE(bundle, nullptr);
-    }
     void TearDown() override
     {
         close();
-        VeltraPreferencesSetStoreFiles(nullptr, nullptr);
+        PaneTest::TearDown();
     }
 
     // Opens the dialog on the sample printer: Prologue, Initialize (with its first Sync).
     void open(const std::string &printer = "Office")
     {
         close();
-        dialog = std::make_unique<QDialog>();
-        auto *layout = new QVBoxLayout(dialog.get());
-        auto *paneWidget = new QWidget(dialog.get());
-        layout->addWidget(paneWidget);
-        dialogWindow = VeltraWindowForWidget(dialog.get());
-        std::string error;
-        veltra::PPDFile ppd = veltra::OpenPPD(VELTRA_SAMPLE_PPD, &error);
-        ASSERT_TRUE(ppd) << error;
-        session = std::make_unique<veltra::PrintSession>(printer, std::move(ppd));
+        dialog = std::make_unique<TestDialog>();
+        dialogWindow = dialog->window;
+        session = std::make_unique<veltra::PrintSession>(printer, OpenTestPPD(VELTRA_SAMPLE_PPD));
         ASSERT_EQ(Entry::Prologue(&context, nullptr, nullptr, nullptr, nullptr, nullptr), noErr);
         PMPDEFlags flags = 0;
-        ASSERT_EQ(Entry::Initialize(context, &flags, nullptr, VeltraControlForWidget(paneWidget),
-                                    session->ref()),
+        ASSERT_EQ(Entry::Initialize(context, &flags, nullptr, dialog->userPane, session->ref()),
                   noErr);
-        dialog->show();
-        QApplication::setActiveWindow(dialog.get());
+        dialog->dialog->show();
+        QApplication::setActiveWindow(dialog->dialog.get());
     }
     void close()
     {
@@ -206,34 +167,19 @@ protected:
 
     std::string ticket(const std::string &name) const
     {
-        const std::string *value = session->ticket().value(kPrefix + name);
-        return value ? *value : "<none>";
+        return TicketValue(*session, kPrefix + name);
     }
     static std::string preference(const std::string &name, CFStringRef user)
     {
-        CFRef<CFStringRef> key(CFStringCreateWithCString(
-            nullptr, ("Office" + std::string(kPrefix) + name).c_str(), kCFStringEncodingUTF8));
-        CFRef<CFPropertyListRef> value(CFPreferencesCopyValue(key, kCFPreferencesAnyApplication,
-                                                              user, kCFPreferencesCurrentHost));
-        if (!value || CFGetTypeID(value) != CFStringGetTypeID())
-            return "<none>";
-        return QStringFromCF(static_cast<CFStringRef>(value.get())).toStdString();
+        return StoredPreference("Office" + std::string(kPrefix) + name, user);
     }
     static void storeSharedAccountMode(const char *item)
     {
-        CFRef<CFStringRef> key(CFStringCreateWithCString(
-            nullptr, "Officecom.veltra.kzu.printsettings.JBAManageTypeListReference",
-            kCFStringEncodingUTF8));
-        CFRef<CFStringRef> value(CFStringCreateWithCString(nullptr, item, kCFStringEncodingUTF8));
-        CFPreferencesSetValue(key, value, kCFPreferencesAnyApplication, kCFPreferencesAnyUser,
-                              kCFPreferencesCurrentHost);
-        CFPreferencesSynchronize(kCFPreferencesAnyApplication, kCFPreferencesAnyUser,
-                                 kCFPreferencesCurrentHost);
+        StorePreference("Officecom.veltra.kzu.printsettings.JBAManageTypeListReference", item,
+                        kCFPreferencesAnyUser);
     }
 
-    QTemporaryDir prefs;
-    CFBundleRef bundle = nullptr;
-    std::unique_ptr<QDialog> dialog;
+    std::unique_ptr<TestDialog> dialog;
     WindowRef dialogWindow = nullptr;
     std::unique_ptr<veltra::PrintSession> session;
     PMPDEContext context = nullptr;

@@ -377,11 +377,11 @@ TEST_F(JobAccountingTest, HelpPagesAreNamedAfterThePrinterDescription)
 TEST_F(JobAccountingTest, SharedSettingsTheStoreRefusesAreToldOnceAndTheUsersOwnAreSaved)
 {
     // The shared store cannot be written: its folder would have to be made inside a plain file.
-    QFile blocker(prefs.filePath("etc"));
+    QFile blocker(prefsDir.filePath("etc"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    const QByteArray user = prefs.filePath("user.prefs").toUtf8();
-    const QByteArray any = prefs.filePath("etc/veltra-pde/any.prefs").toUtf8();
+    const QByteArray user = prefsDir.filePath("user.prefs").toUtf8();
+    const QByteArray any = prefsDir.filePath("etc/veltra-pde/any.prefs").toUtf8();
     VeltraPreferencesSetStoreFiles(user.constData(), any.constData());
     open();
     std::string message;

@@ -9,27 +9,9 @@ namespace {
 
 using veltra::PaneBatchValues;
 
-// Stands in for the host: the driver answers the pane's windows, alerts are noted and closed.
-struct BatchHost
+struct PrintTypeBatch : BatchHost
 {
-    const veltra::PaneBatchDriver *driver = veltra::FindPaneBatchDriver(kKind);
-    PaneBatchValues values;
-    std::vector<std::string> alerts;
-
-    static void loopStarted(WindowRef window, void *self)
-    {
-        auto *host = static_cast<BatchHost *>(self);
-        if (host->driver->answer(window, ModalScript::windowName(window), host->values))
-            return;
-        QString text;
-        ReadAlert (&text)(window);
-        host->alerts.push_back(text.toStdString());
-    }
-    explicit BatchHost(PaneBatchValues v) : values(std::move(v))
-    {
-        VeltraSetModalLoopObserver(&BatchHost::loopStarted, this);
-    }
-    ~BatchHost() { VeltraSetModalLoopObserver(nullptr, nullptr); }
+    explicit PrintTypeBatch(PaneBatchValues v) : BatchHost(kKind, std::move(v)) {}
 };
 
 class PrintTypeBatchTest : public PrintTypePaneTest
@@ -63,7 +45,7 @@ TEST_F(PrintTypeBatchTest, OptionsSetThePaneAsAUserWould)
     };
     for (const auto &c : cases) {
         open("Veltra-LX4200.ppd");
-        BatchHost batch(c.values);
+        PrintTypeBatch batch(c.values);
         ASSERT_NE(batch.driver, nullptr);
         std::string error;
         ASSERT_TRUE(batch.driver->fill(host.dialogWindow(), host.userPaneWidget(paneIndex),
@@ -109,7 +91,7 @@ TEST_F(PrintTypeBatchTest, RefusalsAreReportedInThePanesWords)
     };
     for (const auto &c : cases) {
         open(c.ppd);
-        BatchHost batch(c.values);
+        PrintTypeBatch batch(c.values);
         std::string error;
         const bool filled = batch.driver->fill(host.dialogWindow(), host.userPaneWidget(paneIndex),
                                                c.values, &error);

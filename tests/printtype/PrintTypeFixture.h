@@ -10,16 +10,12 @@
 #include <HIToolbox/QtBridge.h>
 #include <PrintCore/PrintHost.h>
 
-#include "ModalScript.h"
+#include "PaneFixture.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -44,61 +40,28 @@ constexpr ControlID kPasscode = {'sppi', 206};
 constexpr ControlID kPasscodeLabel = {'sppt', 212};
 constexpr ControlID kRestore = {'rsdf', 300};
 
-// The sample printers: LX-4200 has a hard disk and a 4-digit minimum, LX-3100 no hard disk,
-// LX-5300 takes plain passcodes.
-inline std::string SamplePPD(const char *name)
-{
-    return QFileInfo(QStringLiteral(VELTRA_SAMPLE_PPD)).dir().filePath(name).toStdString();
-}
-
-// What an alert said; its OK is pressed.
-inline ModalScript::Action ReadAlert(QString *text)
-{
-    return [text](WindowRef window) {
-        if (auto *label = qobject_cast<QLabel *>(ModalScript::widget(window, {'mste', 600})))
-            *text = label->text();
-        ModalScript::clickCommand(kHICommandOK)(window);
-    };
-}
-
-class PrintTypePaneTest : public ::testing::Test
+class PrintTypePaneTest : public PaneTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(prefs.isValid());
-        const QByteArray user = prefs.filePath("user.prefs").toUtf8();
-        const QByteArray any = prefs.filePath("any.prefs").toUtf8();
-        VeltraPreferencesSetStoreFiles(user.constData(), any.constData());
-        VeltraBundleSetLanguage("en");
+        PaneTest::SetUp();
         std::string error;
         ASSERT_TRUE(host.load(VELTRA_TEST_BUNDLE_DIR, &error)) << error;
     }
     void TearDown() override
     {
         host.close();
-        VeltraPreferencesSetStoreFiles(nullptr, nullptr);
+        PaneTest::TearDown();
     }
 
     // Opens the dialog on a copy of the sample printer that offers only the print type pane.
     void open(const char *ppdName, const std::string &printer = "Office")
     {
         host.close();
-        QFile source(QString::fromStdString(SamplePPD(ppdName)));
-        ASSERT_TRUE(source.open(QIODevice::ReadOnly)) << ppdName;
-        QByteArray text;
-        for (const QByteArray &line : source.readAll().split('\n')) {
-            if (!line.startsWith("*VZXAccountingSettings"))
-                text += line + '\n';
-        }
-        const QString path = prefs.filePath(QString::fromLatin1(ppdName));
-        QFile copy(path);
-        ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
-        copy.write(text);
-        copy.close();
+        veltra::PPDFile ppd = ppdWith(SamplePPD(ppdName), "VZXAccountingSettings", "");
+        ASSERT_TRUE(ppd);
         std::string error;
-        veltra::PPDFile ppd = veltra::OpenPPD(path.toStdString(), &error);
-        ASSERT_TRUE(ppd) << error;
         session = std::make_unique<veltra::PrintSession>(printer, std::move(ppd));
         ASSERT_TRUE(host.openDialog(*session, &error)) << error;
         for (int i = 0; i < host.paneCount(); ++i) {
@@ -137,23 +100,10 @@ protected:
     }
     void click(ControlID id) { ModalScript::click(id)(host.dialogWindow()); }
 
-    std::string ticket(const char *key) const
-    {
-        const std::string *value = session->ticket().value(key);
-        return value ? *value : "<none>";
-    }
-    static std::string preference(const std::string &key)
-    {
-        CFRef<CFStringRef> k(
-            CFStringCreateWithCString(nullptr, key.c_str(), kCFStringEncodingUTF8));
-        CFRef<CFPropertyListRef> v(CFPreferencesCopyValue(
-            k, kCFPreferencesAnyApplication, kCFPreferencesCurrentUser, kCFPreferencesCurrentHost));
-        if (!v || CFGetTypeID(v) != CFStringGetTypeID())
-            return "<none>";
-        return QStringFromCF(static_cast<CFStringRef>(v.get())).toStdString();
-    }
+    std::string ticket(const char *key) const { return TicketValue(*session, key); }
+    static std::string preference(const std::string &key) { return StoredPreference(key); }
+    static ModalScript::Action ReadAlert(QString *text) { return ModalScript::readAlert(text); }
 
-    QTemporaryDir prefs;
     veltra::PDEHost host;
     std::unique_ptr<veltra::PrintSession> session;
     int paneIndex = -1;

@@ -2,27 +2,12 @@
 // preferences, which fields are enabled, which messages appear and what Print does.
 #include "PrintTypeFixture.h"
 
-#include "WmbCodec.h"
-
 #include <HIToolbox/Controls.h>
 
 #include <QPushButton>
 
 namespace printtype {
 namespace {
-
-// The passcode as the printer driver receives it: scrambled, then Base64.
-std::string Scrambled(const std::string &digits)
-{
-    unsigned char bytes[64] = {};
-    int32_t length = 0;
-    WmbEncrypt(reinterpret_cast<const unsigned char *>(digits.data()), int32_t(digits.size()),
-               bytes, &length, sizeof bytes);
-    char text[128] = {};
-    int32_t textLength = 0;
-    WmbBinToB64(bytes, length, text, &textLength, sizeof text);
-    return std::string(text, size_t(textLength));
-}
 
 TEST_F(PrintTypePaneTest, SecureJobReachesTheTicketWithTheScrambledPasscode)
 {
@@ -173,11 +158,7 @@ TEST_F(PrintTypePaneTest, ShortPasscodeAsksWhetherToPrintAnOrdinaryJob)
 
 TEST_F(PrintTypePaneTest, PrinterWithoutHardDiskKeepsTheOrdinaryJob)
 {
-    CFPreferencesSetValue(CFSTR("Officecom.veltra.kzu.printsettings.PrintTypeReference"),
-                          CFSTR("2"), kCFPreferencesAnyApplication, kCFPreferencesCurrentUser,
-                          kCFPreferencesCurrentHost);
-    CFPreferencesSynchronize(kCFPreferencesAnyApplication, kCFPreferencesCurrentUser,
-                             kCFPreferencesCurrentHost);
+    StorePreference("Officecom.veltra.kzu.printsettings.PrintTypeReference", "2");
     open("Veltra-LX3100.ppd");
     EXPECT_FALSE(list(kTypeList)->isEnabled());
     EXPECT_EQ(list(kTypeList)->currentIndex(), 0);

@@ -126,32 +126,28 @@ inline ControlKeyFilterResult DigitKeyFilter(ControlRef field, SInt16 *, SInt16 
 }
 
 // The panel owns its fields, as the panes' panels do.
-class TextFieldsPanel : public CBasePrintPanel
+class TextFieldsPanel : public TestPanel
 {
 public:
     TextFieldsPanel()
     {
-        account = add(std::make_unique<CTextEditControl>(&accountFieldID, &accountIni, nullptr,
-                                                         &accountFilter, &plainAccess));
-        name = add(std::make_unique<CTextEditControl>(&nameFieldID, &nameIni, nullptr, &nameFilter,
-                                                      &nameAccess));
-        passcode = add(std::make_unique<CTextEditControl>(&passcodeFieldID, &passcodeIni, nullptr,
-                                                          &passcodeFilter, &passwordAccess));
-        digits = add(std::make_unique<CTextEditControl>(&digitFieldID, &digitIni, nullptr,
-                                                        &digitFilter, &plainAccess));
-        plain = add(std::make_unique<CTextEditControl>(&plainFieldID, &plainIni, nullptr,
-                                                       &plainFilter, &plainAccess));
-        title = add(std::make_unique<CStaticTextControl>(&titleLabelID, nullptr, nullptr, nullptr,
-                                                         nullptr, CFSTR("PDE Title")));
-        emptyLabel = add(std::make_unique<CStaticTextControl>(&emptyLabelID, nullptr, nullptr,
-                                                              nullptr, nullptr, nullptr));
+        account = add(new CTextEditControl(&accountFieldID, &accountIni, nullptr, &accountFilter,
+                                           &plainAccess));
+        name = add(new CTextEditControl(&nameFieldID, &nameIni, nullptr, &nameFilter, &nameAccess));
+        passcode = add(new CTextEditControl(&passcodeFieldID, &passcodeIni, nullptr,
+                                            &passcodeFilter, &passwordAccess));
+        digits = add(
+            new CTextEditControl(&digitFieldID, &digitIni, nullptr, &digitFilter, &plainAccess));
+        plain = add(
+            new CTextEditControl(&plainFieldID, &plainIni, nullptr, &plainFilter, &plainAccess));
+        title = add(new CStaticTextControl(&titleLabelID, nullptr, nullptr, nullptr, nullptr,
+                                           CFSTR("PDE Title")));
+        emptyLabel =
+            add(new CStaticTextControl(&emptyLabelID, nullptr, nullptr, nullptr, nullptr, nullptr));
     }
 
     // Every control finds its widget in window, as the panel does when its pane is loaded.
-    void Load(WindowRef window)
-    {
-        InitializeUserPaneControl(window, nullptr, GetAppBundleRef(), nullptr);
-    }
+    void Load(WindowRef window) { bind(window, GetAppBundleRef(), false); }
 
     CTextEditControl *account = nullptr;
     CTextEditControl *name = nullptr;
@@ -160,17 +156,6 @@ public:
     CTextEditControl *plain = nullptr;
     CStaticTextControl *title = nullptr;
     CStaticTextControl *emptyLabel = nullptr;
-
-private:
-    template <typename T> T *add(std::unique_ptr<T> control)
-    {
-        T *raw = control.get();
-        RunTimeAddNewControl(raw);
-        owned.push_back(std::move(control));
-        return raw;
-    }
-
-    std::vector<std::unique_ptr<CBaseControl>> owned;
 };
 
 inline QLineEdit *LineEditOf(const CBaseControl *control)

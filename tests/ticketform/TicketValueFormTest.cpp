@@ -1,7 +1,7 @@
 // The plain, byte-list and scrambled forms of ticket values, as the printer driver reads them,
 // and the decimal helpers of the controls.
 #include "TicketValueForm.h"
-#include "WmbCodec.h"
+#include "PaneFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -24,18 +24,6 @@ std::string Decode(const std::string &ticketText)
     DecodeTicketByteList(ticketText.c_str(), out);
     EXPECT_EQ(out[kTicketDecodedSize - 1], 0) << "decoded text not terminated";
     return std::string(reinterpret_cast<char *>(out));
-}
-
-// The driver's side of a scrambled value: Base64 back to bytes, then the scrambler again.
-std::string Unscramble(const char *ticketText)
-{
-    unsigned char bytes[256];
-    int32_t length = 0;
-    EXPECT_EQ(WmbB64ToBin(ticketText, int32_t(strlen(ticketText)), bytes, &length, 255), kWmbNoErr);
-    unsigned char value[256];
-    int32_t valueLength = 0;
-    EXPECT_EQ(WmbEncrypt(bytes, length, value, &valueLength, 255), kWmbNoErr);
-    return std::string(reinterpret_cast<char *>(value), size_t(valueLength));
 }
 
 TEST(TicketForm, ValuesWithSeparatorsOrALeadingSlashBecomeByteLists)
