@@ -61,11 +61,6 @@ Decoded Decode(const std::string &text, int32_t capacity = -1)
 
 TEST(Base64Encode, PadsToFourCharactersAndNeedsRoomForTheTerminator)
 {
-    EXPECT_STREQ(B64CHR, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/");
-    for (int code = 0; code < 128; ++code) {
-        const void *found = code ? std::memchr(B64CHR, code, 64) : nullptr;
-        EXPECT_EQ(B64TBL[code], found ? static_cast<const char *>(found) - B64CHR : 0xFF) << code;
-    }
     const struct
     {
         int32_t length, capacity, code;
