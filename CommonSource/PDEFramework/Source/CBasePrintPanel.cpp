@@ -1,7 +1,6 @@
 // The passes of a panel over its controls and windows, and the constraint passes.
 #include "CBasePrintPanel.h"
 
-#include "CPopupWindowInPanel.h"
 #include "SessionAccess.h"
 
 #include <cstdio>
@@ -70,9 +69,9 @@ CBaseControl *CBasePrintPanel::GetControlAt(CFIndex index) const
                     : nullptr;
 }
 
-CPopupWindowInPanel *CBasePrintPanel::GetChildWindowAt(CFIndex index) const
+CBasePrintPanel *CBasePrintPanel::GetChildWindowAt(CFIndex index) const
 {
-    return childWindows ? static_cast<CPopupWindowInPanel *>(
+    return childWindows ? static_cast<CBasePrintPanel *>(
                               const_cast<void *>(CFArrayGetValueAtIndex(childWindows, index)))
                         : nullptr;
 }
@@ -81,7 +80,7 @@ template <typename Op> int CBasePrintPanel::UntilWindowAnswers(Op op) const
 {
     const CFIndex count = GetChildWindowCount();
     for (CFIndex i = 0; i < count; ++i) {
-        CPopupWindowInPanel *window = GetChildWindowAt(i);
+        CBasePrintPanel *window = GetChildWindowAt(i);
         if (!window)
             continue;
         if (const int answer = op(window))
@@ -401,13 +400,13 @@ SInt32 CBasePrintPanel::RunTimeAddNewInstallableControl(CBaseControl *control)
     return installableControlCount++;
 }
 
-SInt32 CBasePrintPanel::RunTimeAddNewWindow(CPopupWindowInPanel *window)
+SInt32 CBasePrintPanel::RunTimeAddNewWindow(CBasePrintPanel *window)
 {
     if (!childWindows)
         return 0;
     if (window)
         window->SetParenetPane(this);
-    CFArrayAppendValue(childWindows, static_cast<CBasePrintPanel *>(window));
+    CFArrayAppendValue(childWindows, window);
     return childWindowCount++;
 }
 
@@ -477,7 +476,7 @@ int CBasePrintPanel::UpdateConflictsPanelControlFromPPD(ppd_file_t *description)
 
 bool CBasePrintPanel::ReleaseChildWindow()
 {
-    UntilWindowAnswers([](CPopupWindowInPanel *w) {
+    UntilWindowAnswers([](CBasePrintPanel *w) {
         w->ReleaseWindow();
         return 0;
     });

@@ -7,7 +7,6 @@
 
 #include <PrintCore/PMCore.h>
 
-class CPopupWindowInPanel;
 class UIConstraintTable;
 
 // What the plug-in entry is doing with the panel.
@@ -63,7 +62,7 @@ public:
 
     SInt32 RunTimeAddNewControl(CBaseControl *control);
     SInt32 RunTimeAddNewInstallableControl(CBaseControl *control);
-    SInt32 RunTimeAddNewWindow(CPopupWindowInPanel *window);
+    SInt32 RunTimeAddNewWindow(CBasePrintPanel *window);
     void SetParenetPane(CBasePrintPanel *parent) { parentPane = parent; }
     CBasePrintPanel *GetParentPane() const { return parentPane; }
     void SetCurrentPrintSession(PMPrintSession *session);
@@ -79,6 +78,8 @@ public:
     int ConstrainPanelControlFromPPD(ppd_file_t *description);
     int UpdateConflictsPanelControlFromPPD(ppd_file_t *description);
     bool ReleaseChildWindow();
+    // Gives back the platform window of a pop-up window; a panel that is not one has none.
+    virtual int ReleaseWindow() { return 0; }
 
     static OSStatus Control_DefaultCommandHandler(EventHandlerCallRef callRef, EventRef event,
                                                   void *control);
@@ -91,7 +92,7 @@ public:
     CFIndex GetControlCount() const { return controls ? CFArrayGetCount(controls) : 0; }
     CBaseControl *GetControlAt(CFIndex index) const;
     CFIndex GetChildWindowCount() const { return childWindows ? CFArrayGetCount(childWindows) : 0; }
-    CPopupWindowInPanel *GetChildWindowAt(CFIndex index) const;
+    CBasePrintPanel *GetChildWindowAt(CFIndex index) const;
     const ControlID &GetNibPaneID() const { return nibPaneID; }
     CFStringRef GetNibFileName() const { return nibFileName; }
     CFStringRef GetNibWindowName() const { return nibWindowName; }

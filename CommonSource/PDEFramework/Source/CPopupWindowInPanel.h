@@ -22,7 +22,7 @@ public:
     // shows the window. The owner then runs the modal loop.
     int ActivateWindow();
     int DeactivateWindow();
-    int ReleaseWindow();
+    int ReleaseWindow() override;
 
     TWindow *GetWindow() const { return window.get(); }
     WindowRef GetWindowRef() const { return window ? window->GetWindowRef() : nullptr; }
