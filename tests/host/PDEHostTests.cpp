@@ -36,14 +36,10 @@ Lines hostCalls(const PDEHost &host)
     return calls;
 }
 
-bool contains(const Lines &lines, const std::string &line)
-{
+const auto contains = [](const Lines &lines, const std::string &line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
-bool logged(const std::string &line)
-{
-    return contains(testpde::log(), line);
-}
+};
+const auto logged = [](const std::string &line) { return contains(testpde::log(), line); };
 
 // Calls before, then the calls a pane gets from its factory to its first summary, then more.
 Lines started(const char *pane, const Lines &more = {}, Lines lines = {})
