@@ -51,6 +51,11 @@ CFStringRef GetAppClientID()
     return CFSTR("com.veltra.kzu.AccountKind");
 }
 
+CFStringRef CopyLocalizedText(CFBundleRef bundle, CFStringRef key)
+{
+    return key ? CFBundleCopyLocalizedString(bundle, key, key, nullptr) : nullptr;
+}
+
 CFStringRef GetPDENibFileNameJBA()
 {
     return CFSTR("OrvPrintJBA_Printer01");

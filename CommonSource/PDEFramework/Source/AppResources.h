@@ -7,6 +7,9 @@
 CFBundleRef GetAppBundleRef();
 // "com.veltra.kzu.AccountKind": the client identifier of every ticket call.
 CFStringRef GetAppClientID();
+// The bundle's text for key, the key itself where the bundle has no translation; a new string,
+// or null without a key.
+CFStringRef CopyLocalizedText(CFBundleRef bundle, CFStringRef key);
 // The panes' own interface files.
 CFStringRef GetPDENibFileNameJBA();
 CFStringRef GetPDENibFileName();

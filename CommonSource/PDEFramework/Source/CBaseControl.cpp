@@ -538,9 +538,7 @@ bool CBaseButton::SimulateUIEventHandler()
 
 bool CBaseControl::ShowLocalizedTitle(CFBundleRef bundle, CFStringRef key)
 {
-    if (!key)
-        return false;
-    CFRef<CFStringRef> title(CFBundleCopyLocalizedString(bundle, key, key, nullptr));
+    CFRef<CFStringRef> title(CopyLocalizedText(bundle, key));
     if (!title)
         return false;
     if (controlRef)

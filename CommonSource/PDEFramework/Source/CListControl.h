@@ -3,47 +3,28 @@
 // left and applies those of the item chosen.
 #pragma once
 
-#include "CBaseControl.h"
+#include "CChoiceControl.h"
 
-class CListControl : public CBaseControl
+class CListControl : public CChoiceControl
 {
 public:
     CListControl(ControlID *id, ListPopupIniData *iniData, ConstrainInfo *constrainInfo,
                  ControlAccessInfo *accessInfo);
     ~CListControl() override;
 
-    using CBaseControl::InitializeCtrl;
-
-    bool ReInitializeCtrl(WindowRef window) override;
-    bool SetControlValueToUI() override;
+    // Releases the old item's controls before disabling the new item's, and records the new
+    // value in uiData.
     int DoControlConstrain() override;
-    int DoControlHideConstrain() override;
-    int DoControlUpdateConstrain() override;
     bool SetExternalValueToUI(void *value, int size) override;
-    bool InitializeCtrl(WindowRef window, ControlRef userPane, CFBundleRef bundle,
-                        ppd_file_t *ppd) override;
-    void *GetDefaultDataBlk() override;
-    UInt32 GetDefaultDataSize() override;
-    void *GetIniDataBlk() override;
-    UInt32 GetIniDataSize() override;
-    bool ConvertToTickectData(unsigned char *out) override;
-    bool ConvertFromPreferenceString(char *text) override;
-    bool ConvertToPreferenceString(char *out) override;
     // The widget value minus 1; -1 without a widget (no state).
     SInt32 GetCurrentControlArrayNumber() override;
-    // Reads the widget into uiData; answers uiData, or null when there is no widget or block.
-    void *GetValueFromUI() override;
-    // The committed value (0 without a block).
-    int GetValueFromControl() override;
-    void SetValueFromUIToControl() override;
-
-    // Replaces the menu with the localized menuItems keys; minimum 1, maximum = items added.
-    virtual bool InitializeMenu(CFBundleRef bundle);
-    virtual bool InitializeMenu(WindowRef window, ControlRef userPane, CFBundleRef bundle,
-                                ppd_file_t *ppd);
 
     ListPopupIniData *GetIniData() const { return iniData; }
 
 protected:
+    // Replaces the menu with the localized menuItems keys; minimum 1, maximum = items added.
+    bool ShowTexts(CFBundleRef bundle) override;
+    SInt32 StateOfValue(SInt32 value) const override { return value - 1; }
+
     ListPopupIniData *iniData = nullptr;
 };

@@ -1,62 +1,14 @@
-// Radio buttons: value, title, group, and the tables of each state.
+// Radio buttons: the group, and the value a button shows.
 #include "CRadioButton.h"
 
-#include "AppResources.h"
 #include "CRadioGroup.h"
-#include "ChoiceValue.h"
-#include "TicketValueForm.h"
-
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 CRadioButton::CRadioButton(ControlID *id, RadioButtonIniData *ini, ConstrainInfo *constrain,
                            ControlAccessInfo *access)
-    : iniData(ini)
-{
-    controlID = id;
-    constrainInfo = constrain;
-    accessInfo = access;
-    dataSize = kChoiceBlockSize;
-}
+    : CChoiceControl(id, ini, constrain, access), iniData(ini)
+{}
 
 CRadioButton::~CRadioButton() = default;
-
-bool CRadioButton::InitializeCtrl(WindowRef window, ControlRef userPane, CFBundleRef bundle,
-                                  ppd_file_t *ppd)
-{
-    if (!CBaseControl::InitializeCtrl(window))
-        return false;
-    if (!InitializeTitle(window, userPane, bundle, ppd))
-        return false;
-    if (!AllocateDataBlocks(kChoiceBlockSize))
-        return false;
-    WriteValue(controlData, 0);
-    WriteValue(uiData, 0);
-    return true;
-}
-
-bool CRadioButton::ReInitializeCtrl(WindowRef window)
-{
-    if (!CBaseControl::ReInitializeCtrl(window))
-        return false;
-    return InitializeTitle(GetAppBundleRef());
-}
-
-bool CRadioButton::InitializeTitle(WindowRef, ControlRef, CFBundleRef bundle, ppd_file_t *)
-{
-    return InitializeTitle(bundle);
-}
-
-bool CRadioButton::InitializeTitle(CFBundleRef bundle)
-{
-    if (!iniData)
-        return true;
-    if (!iniData->titleKey)
-        return false;
-    ShowLocalizedTitle(bundle, iniData->titleKey);
-    return true;
-}
 
 UInt32 CRadioButton::GetCtrlDataSize()
 {
@@ -85,15 +37,9 @@ void CRadioButton::SetGrpcurRadio()
 
 bool CRadioButton::SetControlValueToUI()
 {
-    if (!controlData)
-        return false;
-    const SInt32 value = ReadValue(controlData);
-    if (value > 0)
+    if (controlData && ReadValue(controlData) > 0)
         SetGrpcurRadio();
-    if (!controlRef)
-        return false;
-    SetControlValue(controlRef, SInt16(value));
-    return true;
+    return CChoiceControl::SetControlValueToUI();
 }
 
 bool CRadioButton::UIEventHandler()
@@ -112,46 +58,6 @@ bool CRadioButton::SimulationUIEventHandler()
     CBaseControl::SimulationUIEventHandler();
     GetValueFromUI();
     return true;
-}
-
-// The new state's controls are disabled before the old state's are released.
-int CRadioButton::DoControlConstrain()
-{
-    if (!constrainInfo || !constrainInfo->disableTable || !uiData || !controlRef)
-        return 0;
-    const SInt32 oldValue = ReadValue(uiData);
-    const SInt32 newValue = GetControlValue(controlRef);
-    if (oldValue == newValue)
-        return 0;
-    const ControlStateTable &table = *constrainInfo->disableTable;
-    DisableControlConstrains(table.listFor(newValue));
-    if (oldValue >= 0)
-        EnableControlConstrains(table.listFor(oldValue));
-    return 0;
-}
-
-int CRadioButton::DoControlHideConstrain()
-{
-    if (!constrainInfo || !constrainInfo->hideTable || !uiData || !controlRef)
-        return 0;
-    const SInt32 oldValue = ReadValue(uiData);
-    const SInt32 newValue = GetControlValue(controlRef);
-    if (oldValue == newValue)
-        return 0;
-    const ControlStateTable &table = *constrainInfo->hideTable;
-    HideControlConstrains(table.listFor(newValue));
-    if (oldValue >= 0)
-        ShowControlConstrains(table.listFor(oldValue));
-    return 0;
-}
-
-int CRadioButton::DoControlUpdateConstrain()
-{
-    if (!uiData || !controlRef)
-        return 0;
-    if (ReadValue(uiData) != GetControlValue(controlRef))
-        CBaseControl::DoControlUpdateConstrain();
-    return 0;
 }
 
 int CRadioButton::Update()
@@ -175,59 +81,4 @@ bool CRadioButton::SetExternalValueToUI(void *value, int)
     if (shown >= 1)
         SetGrpcurRadio();
     return controlRef && IsControlActive(controlRef);
-}
-
-void *CRadioButton::GetDefaultDataBlk()
-{
-    return iniData ? &iniData->defaultValue : nullptr;
-}
-
-UInt32 CRadioButton::GetDefaultDataSize()
-{
-    return kChoiceBlockSize;
-}
-
-void *CRadioButton::GetIniDataBlk()
-{
-    return iniData ? &iniData->iniValue : nullptr;
-}
-
-UInt32 CRadioButton::GetIniDataSize()
-{
-    return kChoiceBlockSize;
-}
-
-bool CRadioButton::ConvertToTickectData(unsigned char *out)
-{
-    return FormatChoiceValue(controlData, reinterpret_cast<char *>(out), kTicketTextSize);
-}
-
-bool CRadioButton::ConvertToPreferenceString(char *out)
-{
-    return FormatChoiceValue(controlData, out, kTicketTextSize - 1);
-}
-
-bool CRadioButton::ConvertFromPreferenceString(char *text)
-{
-    return ParseChoiceValue(text, controlData);
-}
-
-void *CRadioButton::GetValueFromUI()
-{
-    if (!uiData || !controlRef)
-        return nullptr;
-    WriteValue(uiData, GetControlValue(controlRef));
-    return uiData;
-}
-
-int CRadioButton::GetValueFromControl()
-{
-    return controlData ? ReadValue(controlData) : 0;
-}
-
-void CRadioButton::SetValueFromUIToControl()
-{
-    if (!controlData || !uiData || !controlRef)
-        return;
-    WriteValue(controlData, ReadValue(uiData));
 }

@@ -39,14 +39,18 @@ bool CStaticTextControl::InitializeTitle(CFBundleRef bundle)
         return true;
     if (!titleKey)
         return false;
-    CFRef<CFStringRef> title(CFBundleCopyLocalizedString(bundle, titleKey, titleKey, nullptr));
-    if (title && controlRef) {
-        CFStringRef shown = title.get();
-        ::SetControlData(controlRef, kControlEntireControl, kControlStaticTextCFStringTag,
-                         sizeof shown, &shown);
-        Draw1Control(controlRef);
-    }
+    CFRef<CFStringRef> title(CopyLocalizedText(bundle, titleKey));
+    ShowText(title);
     return true;
+}
+
+void CStaticTextControl::ShowText(CFStringRef text)
+{
+    if (!text || !controlRef)
+        return;
+    ::SetControlData(controlRef, kControlEntireControl, kControlStaticTextCFStringTag, sizeof text,
+                     &text);
+    Draw1Control(controlRef);
 }
 
 void *CStaticTextControl::GetValueFromUI()

@@ -24,6 +24,8 @@ public:
     // Shows the localised title (the key stands for itself without a translation). True and
     // nothing done without a bundle; false without a title key.
     virtual bool InitializeTitle(CFBundleRef bundle);
+    // Shows text on the widget and redraws it; nothing without either.
+    void ShowText(CFStringRef text);
 
     CFStringRef GetTitleKey() const { return titleKey.get(); }
     TextEditIniData *GetIniData() const { return iniData; }

@@ -41,7 +41,7 @@ bool CTitledLabel::InitializeTitle(CFBundleRef bundle)
         return false;
     if (!bundle)
         return true;
-    CFRef<CFStringRef> title(CFBundleCopyLocalizedString(bundle, titleKey, titleKey, nullptr));
+    CFRef<CFStringRef> title(CopyLocalizedText(bundle, titleKey));
     ShowTitle(title);
     return true;
 }

@@ -18,9 +18,6 @@ bool CVersionStaticText::InitializeTitle(CFBundleRef bundle)
         return false;
     CFStringAppend(title, CFSTR("ver."));
     CFStringAppend(title, static_cast<CFStringRef>(version));
-    CFStringRef shown = title.get();
-    ::SetControlData(controlRef, kControlEntireControl, kControlStaticTextCFStringTag, sizeof shown,
-                     &shown);
-    Draw1Control(controlRef);
+    ShowText(title);
     return true;
 }
