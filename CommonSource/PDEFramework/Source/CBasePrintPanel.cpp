@@ -31,8 +31,13 @@ void ReportFailedWrite(const CBaseControl *control, bool written, bool toTicket)
 
 CFMutableArrayRef CreatePointerList()
 {
-    // The lists only refer to their members; the concrete panel owns and deletes them.
     return CFArrayCreateMutable(kCFAllocatorDefault, 0, nullptr);
+}
+
+template <typename T> T *MemberAt(CFArrayRef list, CFIndex index)
+{
+    return list ? static_cast<T *>(const_cast<void *>(CFArrayGetValueAtIndex(list, index)))
+                : nullptr;
 }
 
 const EventTypeSpec kControlHitEvents[] = {{kEventClassControl, kEventControlHit},
@@ -52,28 +57,25 @@ CBasePrintPanel::~CBasePrintPanel()
         RemoveEventHandler(printHandlerRef);
     if (printHandlerUPP)
         DisposeEventHandlerUPP(printHandlerUPP);
-    if (controls)
-        CFRelease(controls);
-    if (installableControls)
-        CFRelease(installableControls);
-    if (childWindows)
-        CFRelease(childWindows);
-    if (printerString)
-        CFRelease(printerString);
 }
 
 CBaseControl *CBasePrintPanel::GetControlAt(CFIndex index) const
 {
-    return controls ? static_cast<CBaseControl *>(
-                          const_cast<void *>(CFArrayGetValueAtIndex(controls, index)))
-                    : nullptr;
+    return MemberAt<CBaseControl>(controls, index);
 }
 
 CBasePrintPanel *CBasePrintPanel::GetChildWindowAt(CFIndex index) const
 {
-    return childWindows ? static_cast<CBasePrintPanel *>(
-                              const_cast<void *>(CFArrayGetValueAtIndex(childWindows, index)))
-                        : nullptr;
+    return MemberAt<CBasePrintPanel>(childWindows, index);
+}
+
+template <typename Op> void CBasePrintPanel::ForEachWindow(Op op) const
+{
+    const CFIndex count = GetChildWindowCount();
+    for (CFIndex i = 0; i < count; ++i) {
+        if (CBasePrintPanel *window = GetChildWindowAt(i))
+            op(window);
+    }
 }
 
 template <typename Op> int CBasePrintPanel::UntilWindowAnswers(Op op) const
@@ -208,8 +210,7 @@ bool CBasePrintPanel::GetValueFromPreset()
         if (!c->GetValueToPreset())
             c->SetControlValueToDefault();
     });
-    // The windows take theirs in turn until one finds none.
-    UntilWindowAnswers([](CBasePrintPanel *w) { return w->GetValueFromPreset() ? 0 : 1; });
+    ForEachWindow([](CBasePrintPanel *w) { w->GetValueFromPreset(); });
     return true;
 }
 
@@ -246,11 +247,10 @@ CBaseControl *CBasePrintPanel::GetPanelControl(ControlID *id)
 {
     if (!id)
         return nullptr;
-    for (CFMutableArrayRef list : {controls, installableControls}) {
-        const CFIndex count = list ? CFArrayGetCount(list) : 0;
+    for (CFArrayRef list : {controls.get(), installableControls.get()}) {
+        const CFIndex count = CountOf(list);
         for (CFIndex i = 0; i < count; ++i) {
-            auto *control =
-                static_cast<CBaseControl *>(const_cast<void *>(CFArrayGetValueAtIndex(list, i)));
+            auto *control = MemberAt<CBaseControl>(list, i);
             if (control && SameControlID(control->GetControlID(), id))
                 return control;
         }
@@ -380,34 +380,33 @@ CFArrayRef CBasePrintPanel::GetPrintSupporttedListRef()
     return nullptr;
 }
 
+SInt32 CBasePrintPanel::Append(CFMutableArrayRef list, const void *member)
+{
+    if (!list)
+        return 0;
+    CFArrayAppendValue(list, member);
+    return SInt32(CFArrayGetCount(list) - 1);
+}
+
 SInt32 CBasePrintPanel::RunTimeAddNewControl(CBaseControl *control)
 {
-    if (!controls)
-        return 0;
-    if (control)
+    if (control && controls)
         control->SetPanel(this);
-    CFArrayAppendValue(controls, control);
-    return controlCount++;
+    return Append(controls, control);
 }
 
 SInt32 CBasePrintPanel::RunTimeAddNewInstallableControl(CBaseControl *control)
 {
-    if (!installableControls)
-        return 0;
-    if (control)
+    if (control && installableControls)
         control->SetPanel(this);
-    CFArrayAppendValue(installableControls, control);
-    return installableControlCount++;
+    return Append(installableControls, control);
 }
 
 SInt32 CBasePrintPanel::RunTimeAddNewWindow(CBasePrintPanel *window)
 {
-    if (!childWindows)
-        return 0;
-    if (window)
+    if (window && childWindows)
         window->SetParenetPane(this);
-    CFArrayAppendValue(childWindows, window);
-    return childWindowCount++;
+    return Append(childWindows, window);
 }
 
 void CBasePrintPanel::SetCurrentPrintSession(PMPrintSession *session)
@@ -420,7 +419,7 @@ bool CBasePrintPanel::SetCurrentPrinterString(PMPrintSession session)
 {
     printSession = session;
     if (!printerString)
-        printerString = CFStringCreateMutable(kCFAllocatorDefault, 0);
+        printerString.reset(CFStringCreateMutable(kCFAllocatorDefault, 0));
     else
         CFStringReplaceAll(printerString, CFSTR(""));
     if (SetPrinterString(session, printerString) != noErr)
@@ -433,19 +432,13 @@ bool CBasePrintPanel::SetCurrentPrinterString(PMPrintSession session)
 void CBasePrintPanel::SetxppdPtr(ppd_file_t *description)
 {
     ppd = description;
-    UntilWindowAnswers([&](CBasePrintPanel *w) {
-        w->SetxppdPtr(description);
-        return 0;
-    });
+    ForEachWindow([&](CBasePrintPanel *w) { w->SetxppdPtr(description); });
 }
 
 void CBasePrintPanel::SetxppdPtr(UIConstraintTable *table)
 {
     xppdTable = table;
-    UntilWindowAnswers([&](CBasePrintPanel *w) {
-        w->SetxppdPtr(table);
-        return 0;
-    });
+    ForEachWindow([&](CBasePrintPanel *w) { w->SetxppdPtr(table); });
 }
 
 ppd_file_t *CBasePrintPanel::GetPPDRefFromCurrentPrintSession()
@@ -458,11 +451,9 @@ ppd_file_t *CBasePrintPanel::GetPPDRefFromCurrentPrintSession()
 
 int CBasePrintPanel::ConstrainPanelControlFromPPD(ppd_file_t *description)
 {
-    const CFIndex count = installableControls ? CFArrayGetCount(installableControls) : 0;
+    const CFIndex count = CountOf(installableControls);
     for (CFIndex i = 0; i < count; ++i) {
-        auto *control = static_cast<CBaseControl *>(
-            const_cast<void *>(CFArrayGetValueAtIndex(installableControls, i)));
-        if (control)
+        if (auto *control = MemberAt<CBaseControl>(installableControls, i))
             control->ConstrainPanelControlFromPPD(description);
     }
     return 0;
@@ -476,10 +467,7 @@ int CBasePrintPanel::UpdateConflictsPanelControlFromPPD(ppd_file_t *description)
 
 bool CBasePrintPanel::ReleaseChildWindow()
 {
-    UntilWindowAnswers([](CBasePrintPanel *w) {
-        w->ReleaseWindow();
-        return 0;
-    });
+    ForEachWindow([](CBasePrintPanel *w) { w->ReleaseWindow(); });
     return true;
 }
 

@@ -5,6 +5,8 @@
 
 #include "CBaseControl.h"
 
+#include <CoreFoundation/CFRef.h>
+
 #include <PrintCore/PMCore.h>
 
 class UIConstraintTable;
@@ -89,9 +91,9 @@ public:
     SInt32 GetSyncState() const { return syncState; }
     void SetSyncState(SInt32 state) { syncState = state; }
     SInt32 GetPanelValue() const { return panelValue; }
-    CFIndex GetControlCount() const { return controls ? CFArrayGetCount(controls) : 0; }
+    CFIndex GetControlCount() const { return CountOf(controls); }
     CBaseControl *GetControlAt(CFIndex index) const;
-    CFIndex GetChildWindowCount() const { return childWindows ? CFArrayGetCount(childWindows) : 0; }
+    CFIndex GetChildWindowCount() const { return CountOf(childWindows); }
     CBasePrintPanel *GetChildWindowAt(CFIndex index) const;
     const ControlID &GetNibPaneID() const { return nibPaneID; }
     CFStringRef GetNibFileName() const { return nibFileName; }
@@ -101,20 +103,20 @@ public:
 protected:
     // Calls op on every control (skipping null entries), in the order they were added.
     template <typename Op> void ForEachControl(Op op) const;
+    // Calls op on every pop-up window (skipping null entries), in the order they were added.
+    template <typename Op> void ForEachWindow(Op op) const;
     // Calls op on every pop-up window until one answers non-zero; answers that value or 0.
     template <typename Op> int UntilWindowAnswers(Op op) const;
     // Resets every control and constrains the installable ones from the printer's description;
     // with withChildWindows, the pop-up windows' controls too.
     int ResetStatus(bool withChildWindows);
 
-    CFMutableArrayRef controls = nullptr;
-    CFMutableArrayRef installableControls = nullptr;
-    CFMutableArrayRef childWindows = nullptr;
+    // The lists only refer to their members; the concrete panel owns them.
+    CFRef<CFMutableArrayRef> controls;
+    CFRef<CFMutableArrayRef> installableControls;
+    CFRef<CFMutableArrayRef> childWindows;
     CBasePrintPanel *parentPane = nullptr;
-    CFMutableStringRef printerString = nullptr;
-    SInt32 childWindowCount = 0;
-    SInt32 installableControlCount = 0;
-    SInt32 controlCount = 0;
+    CFRef<CFMutableStringRef> printerString;
     ControlID nibPaneID = {0, 0};
     CFStringRef nibFileName = nullptr;
     CFStringRef nibWindowName = nullptr;
@@ -126,6 +128,11 @@ protected:
     PMPrintSession printSession = nullptr;
     ppd_file_t *ppd = nullptr;
     UIConstraintTable *xppdTable = nullptr;
+
+private:
+    static CFIndex CountOf(CFArrayRef list) { return list ? CFArrayGetCount(list) : 0; }
+    // Appends member to list and answers its index (0 without a list).
+    static SInt32 Append(CFMutableArrayRef list, const void *member);
 };
 
 template <typename Op> void CBasePrintPanel::ForEachControl(Op op) const
