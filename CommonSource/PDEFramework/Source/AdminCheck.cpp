@@ -13,7 +13,10 @@ namespace {
 
 const char kAdminGroupName[] = "admin";
 // The user and group databases grow their answer buffer until the entry fits, up to this.
+constexpr size_t kFirstEntryBuffer = 1024;
 constexpr size_t kMaxEntryBuffer = size_t(1) << 20;
+// A user name and its NUL.
+constexpr size_t kUserNameSize = 256;
 
 bool CopyName(const char *name, char *out, size_t size)
 {
@@ -29,7 +32,7 @@ bool CopyName(const char *name, char *out, size_t size)
 template <typename Entry, typename Lookup>
 Entry *LookUpEntry(Entry *entry, std::vector<char> &buffer, Lookup lookup)
 {
-    buffer.resize(1024);
+    buffer.resize(kFirstEntryBuffer);
     for (;;) {
         Entry *found = nullptr;
         const int error = lookup(entry, buffer.data(), buffer.size(), &found);
@@ -48,7 +51,7 @@ bool GetDialogUserName(char *out, size_t size)
     if (!out || size == 0)
         return false;
     out[0] = 0;
-    char login[256] = {};
+    char login[kUserNameSize] = {};
     if (getlogin_r(login, sizeof login) == 0 && login[0])
         return CopyName(login, out, size);
 
@@ -64,7 +67,7 @@ bool GetDialogUserName(char *out, size_t size)
 
 bool IsUserAdmin_ADSafe()
 {
-    char user[256] = {};
+    char user[kUserNameSize] = {};
     if (!GetDialogUserName(user, sizeof user))
         return false;
 

@@ -10,6 +10,8 @@ const char kNibPrefixJBA[] = "OrvPrintJBA_";
 const char kHelpPrefixJBA[] = "JBA_";
 const char kNibPrefixPrintType[] = "OrvPrintType_";
 const char kHelpPrefixPrintType[] = "SelectJobType_";
+// A full resource name and its NUL.
+constexpr size_t kResourceNameSize = 255;
 
 CFStringRef CreateFullResourceName(CFStringRef name, int kind, const char *nibPrefix,
                                    const char *helpPrefix)
@@ -17,7 +19,7 @@ CFStringRef CreateFullResourceName(CFStringRef name, int kind, const char *nibPr
     if (!name)
         return nullptr;
     const char *prefix = kind == 0 ? nibPrefix : kind == 1 ? helpPrefix : "";
-    char buffer[255] = {};
+    char buffer[kResourceNameSize] = {};
     const size_t prefixLength = strlen(prefix);
     memcpy(buffer, prefix, prefixLength);
     if (!CFStringGetCString(name, buffer + prefixLength, CFIndex(sizeof buffer - prefixLength),

@@ -8,6 +8,9 @@
 
 namespace {
 
+// A key named in a diagnostic line is cut to this many bytes with its NUL.
+constexpr CFIndex kDiagnosticKeySize = 256;
+
 // A control whose ticket or preference write fails is left out and the pass still answers 0.
 // With VELTRA_PDE_DIAGNOSTICS set, one line on stderr names the control and its key, for
 // whoever is finding out why a key never reaches the printer driver.
@@ -19,7 +22,7 @@ void ReportFailedWrite(const CBaseControl *control, bool written, bool toTicket)
                                        : access->preferenceKey;
     if (written || !key || !std::getenv("VELTRA_PDE_DIAGNOSTICS"))
         return;
-    char keyText[256] = "";
+    char keyText[kDiagnosticKeySize] = "";
     CFStringGetCString(key, keyText, sizeof keyText, kCFStringEncodingUTF8);
     const ControlID *id = control->GetControlID();
     const OSType signature = id ? id->signature : 0;

@@ -6,7 +6,7 @@
 #include "CBaseControl.h"
 
 // The text blocks: 255 bytes of UTF-8 and a NUL.
-constexpr UInt32 kTextEditBlockSize = 256;
+constexpr UInt32 kTextEditBlockSize = UInt32(kTextRecordSize);
 // The widget's text is read up to this many UTF-16 units; the length kept in dataSize is the
 // uncut one, so an over-long entry is still refused.
 constexpr int kTextEditReadUnits = 50;

@@ -74,10 +74,13 @@ struct RadioButtonIniData
     CFStringRef summaryTitleKey;
 };
 
+// A text record's texts: 255 bytes of UTF-8 and a NUL.
+constexpr size_t kTextRecordSize = 256;
+
 struct TextEditIniData
 {
-    char iniText[256];
-    char defaultText[256];
+    char iniText[kTextRecordSize];
+    char defaultText[kTextRecordSize];
     SInt32 minLength;
     SInt32 maxLength;
 };
@@ -88,10 +91,13 @@ struct InputFilterRange
     SInt32 high;
 };
 
+// The most ranges a filter holds; a larger count is read as this many.
+constexpr SInt32 kMaxInputFilterRanges = 20;
+
 struct InputFilterData
 {
     SInt32 count;
-    InputFilterRange ranges[20];
+    InputFilterRange ranges[kMaxInputFilterRanges];
 };
 
 typedef ControlKeyFilterResult (*TextEditKeyFilterProc)(ControlRef control, SInt16 *keyCode,

@@ -14,7 +14,6 @@ constexpr SInt32 kForwardDeleteCharCode = 127;
 constexpr short kRefusalBeepDuration = 10;
 // The keystroke checks measure the field through a buffer of this size.
 constexpr Size kLengthBufferSize = 255;
-constexpr int kMaxFilterRanges = int(sizeof(InputFilterData::ranges) / sizeof(InputFilterRange));
 
 constexpr unsigned short kSpace = 0x0020;
 constexpr unsigned short kIdeographicSpace = 0x3000;
@@ -24,7 +23,7 @@ int RangeCount(const InputFilterData &set)
 {
     if (set.count <= 0)
         return 0;
-    return set.count < kMaxFilterRanges ? set.count : kMaxFilterRanges;
+    return set.count < kMaxInputFilterRanges ? set.count : kMaxInputFilterRanges;
 }
 
 bool IsEditingKey(SInt32 c)
@@ -51,7 +50,7 @@ Size CurrentFieldLength(ControlRef field, char *buffer)
 // A character inside the key set: passes while the field has room, else beeps and blocks.
 ControlKeyFilterResult CheckRoomForKey(ControlRef field, long maxLength)
 {
-    char buffer[256] = {};
+    char buffer[kLengthBufferSize + 1] = {};
     if (CurrentFieldLength(field, buffer) < maxLength)
         return kControlKeyFilterPassKey;
     if (field)
@@ -172,7 +171,7 @@ ControlKeyFilterResult passwordEditBoxCheck(ControlRef field, short *charCode, l
     if (digit < 0 || digit > 9)
         return CheckKeyOutsideSet(SInt16(*charCode), modifiers);
 
-    char text[256] = {};
+    char text[kLengthBufferSize + 1] = {};
     const Size length = CurrentFieldLength(field, text);
     if (length < maxLength)
         return kControlKeyFilterPassKey;
