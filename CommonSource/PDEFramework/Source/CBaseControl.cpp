@@ -2,7 +2,6 @@
 #include "CBaseControl.h"
 
 #include "AppResources.h"
-#include "CBasePrintPanel.h"
 #include "SessionAccess.h"
 #include "TextInputFilter.h"
 #include "TicketValueForm.h"
@@ -197,7 +196,7 @@ bool CBaseControl::SetUIValueToDefault()
 CFMutableStringRef CBaseControl::CreatePreferenceKey() const
 {
     CFRef<CFMutableStringRef> key(CFStringCreateMutable(kCFAllocatorDefault, 0));
-    CFStringRef printer = panel ? panel->GetCurrentPrinterString() : nullptr;
+    CFStringRef printer = owner ? owner->GetCurrentPrinterString() : nullptr;
     if (!key || !accessInfo ||
         !CreateKeyWithCurrentPrinter(accessInfo->preferenceKey, printer, key.get()))
         return nullptr;
@@ -280,10 +279,10 @@ int CBaseControl::DoControlHideConstrain()
 
 template <typename Op> void CBaseControl::ForEachListedControl(ControlIDList list, Op op)
 {
-    if (!list || !panel)
+    if (!list || !owner)
         return;
     for (ControlIDList entry = list; *entry; ++entry) {
-        if (CBaseControl *target = panel->GetPanelControl(*entry))
+        if (CBaseControl *target = owner->GetPanelControl(*entry))
             op(target);
     }
 }

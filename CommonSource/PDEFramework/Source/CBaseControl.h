@@ -7,7 +7,20 @@
 
 #include <PrintCore/PMCore.h>
 
+class CBaseControl;
 class CBasePrintPanel;
+
+// What a control asks of the panel that holds it: the current printer, which keys its
+// preferences, and the panel's other controls, which its tables act on.
+class ControlOwner
+{
+public:
+    virtual CFStringRef GetCurrentPrinterString() const = 0;
+    virtual CBaseControl *GetPanelControl(ControlID *id) = 0;
+
+protected:
+    ~ControlOwner() = default;
+};
 
 class CBaseControl
 {
@@ -89,7 +102,12 @@ public:
     static void numstrtochar(unsigned char *text, int size);
 
     // Panel bookkeeping.
-    void SetPanel(CBasePrintPanel *owner) { panel = owner; }
+    // The same panel, as its concrete kind and as what the control itself asks of it.
+    void SetPanel(CBasePrintPanel *concrete, ControlOwner *asked)
+    {
+        panel = concrete;
+        owner = asked;
+    }
     CBasePrintPanel *GetPanel() const { return panel; }
     ControlID *GetControlID() const { return controlID; }
     ControlRef GetControlRef() const { return controlRef; }
@@ -130,6 +148,7 @@ protected:
     ControlRef controlRef = nullptr;
 
 private:
+    ControlOwner *owner = nullptr;
     UInt32 blockSize = 0;
 };
 

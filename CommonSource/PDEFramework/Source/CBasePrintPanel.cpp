@@ -394,14 +394,14 @@ SInt32 CBasePrintPanel::Append(CFMutableArrayRef list, const void *member)
 SInt32 CBasePrintPanel::RunTimeAddNewControl(CBaseControl *control)
 {
     if (control && controls)
-        control->SetPanel(this);
+        control->SetPanel(this, this);
     return Append(controls, control);
 }
 
 SInt32 CBasePrintPanel::RunTimeAddNewInstallableControl(CBaseControl *control)
 {
     if (control && installableControls)
-        control->SetPanel(this);
+        control->SetPanel(this, this);
     return Append(installableControls, control);
 }
 

@@ -20,7 +20,7 @@ constexpr SInt32 kSyncStateTerminated = 6;
 constexpr SInt32 kSyncStateSummary = 7;
 constexpr SInt32 kSyncStatePrologue = 8;
 
-class CBasePrintPanel
+class CBasePrintPanel : public ControlOwner
 {
 public:
     CBasePrintPanel();
@@ -47,7 +47,7 @@ public:
     virtual CFArrayRef GetPrinterSupporttedListRef();
     virtual bool OnClickPrintCommand();
     virtual bool ValidateUserPane();
-    virtual CBaseControl *GetPanelControl(ControlID *id);
+    CBaseControl *GetPanelControl(ControlID *id) override;
     virtual int DisablePanelControlConstrains();
     virtual int DoPanelControlHideConstrain();
     virtual int DoPanelControlSelfUpdate();
@@ -69,7 +69,7 @@ public:
     CBasePrintPanel *GetParentPane() const { return parentPane; }
     void SetCurrentPrintSession(PMPrintSession *session);
     PMPrintSession GetCurrentPrintSession() const { return printSession; }
-    CFStringRef GetCurrentPrinterString() const { return printerString; }
+    CFStringRef GetCurrentPrinterString() const override { return printerString; }
     bool SetCurrentPrinterString(PMPrintSession session);
     void SetxppdPtr(ppd_file_t *description);
     ppd_file_t *GetxppdPtr() const { return ppd; }
