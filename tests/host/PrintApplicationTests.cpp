@@ -187,10 +187,8 @@ TEST(PrintApplication, BatchRunsEndWithTheStatusMessagesAndTicketOfWhatHappened)
     }
     testpde::set("reset");
     cupsSetServer(nullptr);
-}
 
-TEST(PrintApplication, OptionsAreListedAndADisplayChosen)
-{
+    // The usage lists the drivers' options.
     const std::string usage = veltra::HostUsage("veltra-print", kDrivers);
     EXPECT_NE(usage.find("  --note TEXT        types TEXT into pane A's field\n"),
               std::string::npos)
