@@ -6,7 +6,6 @@
 #include <PaneFixture.h>
 
 #include <HIToolbox/HIToolbox.h>
-#include <PrintCore/PMPrintingDialogExtensions.h>
 
 #include <QComboBox>
 #include <QLineEdit>

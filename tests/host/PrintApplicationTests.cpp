@@ -258,7 +258,7 @@ TEST(PrintApplication, BatchRunsEndWithTheStatusMessagesAndTicketOfWhatHappened)
     qputenv("QT_QPA_PLATFORM", platform);
 }
 
-TEST(PrinterChoice, WithoutCupsTheSamplePrintersAreOfferedAndARefusedPrinterPutsTheChooserBack)
+TEST(PrinterChoice, WithoutCupsSamplePrintersAreOfferedARefusedPrinterOrJobLeavesTheDialogAsItWas)
 {
     cupsSetServer("/nonexistent/veltra-test/cups.sock"); // a server socket nobody listens on
     std::string message, error;
@@ -300,12 +300,9 @@ TEST(PrinterChoice, WithoutCupsTheSamplePrintersAreOfferedAndARefusedPrinterPuts
     chooser->setCurrentIndex(2);
     EXPECT_EQ(chooser->currentIndex(), 2);
     EXPECT_EQ(asked, (std::vector<int>{1, 2}));
-}
 
-// The interactive dialog printing to a CUPS queue that cannot be reached: the user is told why,
-// the dialog stays open, and Cancel can still be pressed.
-TEST(InteractivePrint, ARefusedJobIsExplainedAndTheDialogStaysOpen)
-{
+    // The interactive dialog printing to a CUPS queue that cannot be reached: the user is told
+    // why, the dialog stays open, and Cancel can still be pressed.
     QTemporaryDir prefs;
     veltra::HostOptions options;
     ASSERT_TRUE(veltra::ParseHostOptions({"--bundle", testpde::kBundleDir, "--ppd", kTestPPD, "-d",
@@ -315,16 +312,16 @@ TEST(InteractivePrint, ARefusedJobIsExplainedAndTheDialogStaysOpen)
     // Plays the user: Print, confirm the message, then Cancel in the dialog that is still open.
     // Clicks come later, not from inside this tick: the message box runs its own loop.
     int presses = 0;
-    QString message;
+    QString shown;
     bool openAfterMessage = false;
     QTimer user;
     QObject::connect(&user, &QTimer::timeout, [&] {
         QWidget *modal = QApplication::activeModalWidget();
         if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-            message = box->text();
+            shown = box->text();
             QTimer::singleShot(0, box->button(QMessageBox::Ok), &QPushButton::click);
         } else if (auto *dialog = dynamic_cast<veltra::PrintDialog *>(modal)) {
-            openAfterMessage = presses++ > 0 && dialog->isVisible() && !message.isEmpty();
+            openAfterMessage = presses++ > 0 && dialog->isVisible() && !shown.isEmpty();
             QTimer::singleShot(0, presses == 1 ? dialog->printButton() : dialog->cancelButton(),
                                &QPushButton::click);
         }
@@ -332,8 +329,8 @@ TEST(InteractivePrint, ARefusedJobIsExplainedAndTheDialogStaysOpen)
     user.start(20);
     const int status = veltra::RunPrintApplication(options);
     cupsSetServer(nullptr);
-    EXPECT_TRUE(message.startsWith("The job was not printed: cannot reach the CUPS server"))
-        << message.toStdString();
+    EXPECT_TRUE(shown.startsWith("The job was not printed: cannot reach the CUPS server"))
+        << shown.toStdString();
     EXPECT_TRUE(openAfterMessage);
     EXPECT_EQ(status, veltra::kHostRefused);
 }
