@@ -36,14 +36,10 @@ Lines hostCalls(const PDEHost &host)
     return calls;
 }
 
-bool contains(const Lines &lines, const std::string &line)
-{
+const auto contains = [](const Lines &lines, const std::string &line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
-bool logged(const std::string &line)
-{
-    return contains(testpde::log(), line);
-}
+};
+const auto logged = [](const std::string &line) { return contains(testpde::log(), line); };
 
 // Calls before, then the calls a pane gets from its factory to its first summary, then more.
 Lines started(const char *pane, const Lines &more = {}, Lines lines = {})
@@ -65,11 +61,7 @@ protected:
         std::string error;
         ASSERT_TRUE(host.load(testpde::kBundleDir, &error)) << error;
     }
-    void TearDown() override
-    {
-        host.close();
-        testpde::set("reset");
-    }
+    void TearDown() override { host.close(), testpde::set("reset"); }
     void open()
     {
         std::string error;
@@ -245,36 +237,32 @@ QString id(const char *hex)
     return QString(hex).repeated(4) + "-0000-4000-8000-0000000000" + hex;
 }
 
-// A plug-in bundle of the test module: factories "UUID=function ..." ("UUID=#": an integer in
-// place of the function's name) and types "TYPE=UUID,UUID ...".
-std::string plugIn(const QTemporaryDir &dir, const char *name, const QString &factories,
-                   const QString &types)
-{
-    QString plist = "<plist><dict><key>CFBundleExecutable</key><string>TestPDE.so</string>"
-                    "<key>CFPlugInFactories</key><dict>";
-    for (const QString &entry : factories.split(' '))
-        plist += "<key>" + entry.section('=', 0, 0) + "</key>" +
-                 (entry.endsWith("=#") ? "<integer>3</integer>"
-                                       : "<string>" + entry.section('=', 1) + "</string>");
-    plist += "</dict><key>CFPlugInTypes</key><dict>";
-    for (const QString &entry : types.split(' '))
-        plist += "<key>" + entry.section('=', 0, 0) + "</key><array><string>" +
-                 entry.section('=', 1).split(',').join("</string><string>") + "</string></array>";
-    return testpde::writePlugIn(dir, name, (plist + "</dict></dict></plist>").toStdString());
-}
-
 // Bundles the host must refuse, each with a message that says why; bad factory entries are
 // skipped and named.
 TEST(PDEHostLoading, UnusableBundlesAreRefusedWithAClearError)
 {
     QTemporaryDir dir;
+    // A plug-in bundle of the test module with these factories and one type of these factories.
+    const auto plugIn = [&](const char *name, const QString &factories, const char *type,
+                            const QString &factory) {
+        return testpde::writePlugIn(
+            dir, name,
+            ("<plist><dict><key>CFBundleExecutable</key><string>TestPDE.so</string><key>"
+             "CFPlugInFactories</key><dict>" +
+             factories + "</dict><key>CFPlugInTypes</key><dict><key>" + type +
+             "</key><array><string>" + factory + "</string></array></dict></dict></plist>")
+                .toStdString());
+    };
     const std::string mixed = plugIn(
-                          dir, "Mixed.plugin",
-                          "not-a-uuid=VeltraTestPaneFactoryA " + id("56") + "=# " + id("78") +
-                              "=VeltraTestOtherFactory " + id("12") + "=NotExportedFactory",
-                          "0F0F0F0F-0000-4000-8000-000000000003=" + id("78") + "," + id("90")),
-                      missing = plugIn(dir, "Missing.plugin", id("CC") + "=NoSuchFactory",
-                                       "BDB091F4-E57F-11D3-B5CC-0050E4603277=" + id("CC"));
+                          "Mixed.plugin",
+                          "<key>not-a-uuid</key><string>VeltraTestPaneFactoryA</string><key>" +
+                              id("56") + "</key><integer>3</integer><key>" + id("78") +
+                              "</key><string>VeltraTestOtherFactory</string>",
+                          "0F0F0F0F-0000-4000-8000-000000000003",
+                          id("78") + "</string><string>" + id("90")),
+                      missing = plugIn("Missing.plugin",
+                                       "<key>" + id("CC") + "</key><string>NoSuchFactory</string>",
+                                       "BDB091F4-E57F-11D3-B5CC-0050E4603277", id("CC"));
     const struct
     {
         std::string path;
@@ -285,7 +273,10 @@ TEST(PDEHostLoading, UnusableBundlesAreRefusedWithAClearError)
         {VELTRA_TEST_DATA_DIR "/bundles/NoSuchBundle.plugin", false, "no such directory", {}},
         {VELTRA_TEST_DATA_DIR "/bundles/NoFactories.plugin", false, "names no factories", {}},
         {VELTRA_TEST_DATA_DIR "/bundles/Malformed.plugin", false, "missing or damaged", {}},
-        {mixed, false, "no printing dialog extension factory", {"not-a-uuid", "does not name"}},
+        {mixed,
+         false,
+         "no printing dialog extension factory",
+         {"not-a-uuid", "56565656-0000-4000-8000-000000000056", "does not name"}},
         // A factory the module does not export leaves no pane, and says so.
         {missing, true, "no printing dialog extension could be created", {"NoSuchFactory"}},
     };
