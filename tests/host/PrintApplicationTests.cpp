@@ -28,18 +28,15 @@ namespace {
 using Options = std::map<std::string, std::string>;
 const std::string kTestPPD = VELTRA_TEST_DATA_DIR "/Veltra-Test.ppd";
 
-// Every line of text read back as the CUPS filters read job options.
+// The ticket read back as the CUPS filters read job options.
 Options options(const std::string &text)
 {
+    cups_option_t *parsed = nullptr;
+    const int count = cupsParseOptions(text.c_str(), 0, &parsed);
     Options result;
-    for (const QString &line : QString::fromStdString(text).split('\n', Qt::SkipEmptyParts)) {
-        cups_option_t *parsed = nullptr;
-        const int count = cupsParseOptions(line.toUtf8().constData(), 0, &parsed);
-        EXPECT_EQ(count, 1) << "line: " << line.toStdString();
-        for (int i = 0; i < count; ++i)
-            result[parsed[i].name] = parsed[i].value;
-        cupsFreeOptions(count, parsed);
-    }
+    for (int i = 0; i < count; ++i)
+        result[parsed[i].name] = parsed[i].value;
+    cupsFreeOptions(count, parsed);
     return result;
 }
 
@@ -187,10 +184,8 @@ TEST(PrintApplication, BatchRunsEndWithTheStatusMessagesAndTicketOfWhatHappened)
     }
     testpde::set("reset");
     cupsSetServer(nullptr);
-}
 
-TEST(PrintApplication, OptionsAreListedAndADisplayChosen)
-{
+    // The usage lists the drivers' options.
     const std::string usage = veltra::HostUsage("veltra-print", kDrivers);
     EXPECT_NE(usage.find("  --note TEXT        types TEXT into pane A's field\n"),
               std::string::npos)
@@ -262,9 +257,8 @@ TEST(InteractivePrint, ARefusedJobIsExplainedAndTheDialogStaysOpen)
                                           "Office", "--prefs-dir", prefs.path().toStdString()},
                                          &options, nullptr));
     cupsSetServer("127.0.0.1:9"); // nothing listens on the discard port
-    // Plays the user: Print, read the message and confirm it, then Cancel in the dialog that
-    // is still open. Clicks come later, not from inside this tick: the message box runs its
-    // own loop.
+    // Plays the user: Print, confirm the message, then Cancel in the dialog that is still open.
+    // Clicks come later, not from inside this tick: the message box runs its own loop.
     int presses = 0;
     QString message;
     bool openAfterMessage = false;
