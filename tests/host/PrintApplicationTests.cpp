@@ -76,12 +76,36 @@ const veltra::PaneBatchDriver kDriver = {
     }};
 const veltra::PaneBatchDriver *const kDrivers[] = {&kDriver, nullptr};
 
+// "XX" as the UUID XXXXXXXX-0000-4000-8000-0000000000XX.
+QString id(const char *hex)
+{
+    return QString(hex).repeated(4) + "-0000-4000-8000-0000000000" + hex;
+}
+
 TEST(PrintApplication, BatchRunsEndWithTheStatusMessagesAndTicketOfWhatHappened)
 {
     QTemporaryDir dir;
     QFile badPPD(dir.filePath("Broken.ppd"));
     ASSERT_TRUE(badPPD.open(QIODevice::WriteOnly) && badPPD.write("not a printer description\n"));
     badPPD.close();
+    // Plug-in bundles of the test module with these factories and one type of these factories.
+    const auto plugIn = [&](const char *name, const QString &factories, const char *type,
+                            const QString &factory) {
+        testpde::writePlugIn(
+            dir, name,
+            ("<plist><dict><key>CFBundleExecutable</key><string>TestPDE.so</string><key>"
+             "CFPlugInFactories</key><dict>" +
+             factories + "</dict><key>CFPlugInTypes</key><dict><key>" + type +
+             "</key><array><string>" + factory + "</string></array></dict></dict></plist>")
+                .toStdString());
+    };
+    plugIn("Mixed.plugin",
+           "<key>not-a-uuid</key><string>VeltraTestPaneFactoryA</string><key>" + id("56") +
+               "</key><integer>3</integer><key>" + id("78") +
+               "</key><string>VeltraTestOtherFactory</string>",
+           "0F0F0F0F-0000-4000-8000-000000000003", id("78") + "</string><string>" + id("90"));
+    plugIn("Missing.plugin", "<key>" + id("CC") + "</key><string>NoSuchFactory</string>",
+           "BDB091F4-E57F-11D3-B5CC-0050E4603277", id("CC"));
     cupsSetServer("127.0.0.1:1"); // no CUPS server listens there
     // Arguments: %B is --bundle <test bundle> --ppd <test PPD> --batch, %b the bundle, %p the
     // PPD, %d a directory; @setting: a setting of the test module. Said: on standard error, parts
@@ -109,10 +133,20 @@ TEST(PrintApplication, BatchRunsEndWithTheStatusMessagesAndTicketOfWhatHappened)
          {{"B.Synced", "yes"}}},
         {"%B --lang ja", 0, "summary: テストA: ", {{"A.Synced", "yes"}}},
         {"%B @veto=1", 1, "held back|Terminate -> 0|!Sync(false)", {}},
+        // A failed callback leaves its pane out (B: not offered, without its nib's widgets, but
+        // still asked for its settings), empty or unwritten.
         {"%B @B:Initialize=-9530",
          0,
          "PaneB): Initialize -> -9530 (the pane is not offered for this printer)",
-         {{"B.Synced", "yes"}}},
+         {{"B.Synced", "yes"}, {"B.Text", ""}}},
+        {"%B @A:Sync(false)=-9531",
+         0,
+         "pane 1 (com.veltra.test.PaneA): Sync(false) -> -9531",
+         {{"A.Synced", ""}, {"B.Synced", "yes"}}},
+        {"%B @A:Prologue=-9530",
+         0,
+         "pane 1 (com.veltra.test.PaneB): Initialize -> 0",
+         {{"A.Synced", ""}, {"B.Synced", "yes"}}},
         // The driver of pane A works its widgets and answers its windows.
         {"%B --note hello", 0, "!refused", {{"A.Text", "hello"}}},
         {"%B --refuse --note x", 1, "veltra-print: pane A refused\n|!Sync(false)", {}},
@@ -122,7 +156,27 @@ TEST(PrintApplication, BatchRunsEndWithTheStatusMessagesAndTicketOfWhatHappened)
          "driver: answered Window|dialog: Print|!closed unanswered",
          {{"A.Synced", "yes"}}},
         {"%B @ask=1", 0, "closed unanswered|!driver: answered", {{"A.Synced", "yes"}}},
+        // Bundles that cannot be used are refused with a message that says why; bad factory
+        // entries are skipped and named.
         {"--bundle %d/Nowhere.plugin --ppd %p --batch", 3, "no plug-in bundle at", {}},
+        {"--bundle %t/bundles/NoFactories.plugin --ppd %p --batch",
+         3,
+         "NoFactories.plugin is not a plug-in: its Info.plist names no factories",
+         {}},
+        {"--bundle %t/bundles/Malformed.plugin --ppd %p --batch",
+         3,
+         "missing or damaged|Malformed.plugin",
+         {}},
+        {"--bundle %d/Mixed.plugin --ppd %p --batch",
+         3,
+         "no printing dialog extension "
+         "factory|not-a-uuid|56565656-0000-4000-8000-000000000056|does not name",
+         {}},
+        // A factory the module does not export leaves no pane, and says so.
+        {"--bundle %d/Missing.plugin --ppd %p --batch",
+         3,
+         "no printing dialog extension could be created|NoSuchFactory",
+         {}},
         {"--bundle %b --ppd %d/Broken.ppd --batch", 3, "cannot open PPD", {}},
         {"--bundle %b --ppd %d/Missing.ppd --batch", 3, "No such file or directory", {}},
         // Printing to CUPS: what can be checked is checked before a job exists.
@@ -152,6 +206,7 @@ TEST(PrintApplication, BatchRunsEndWithTheStatusMessagesAndTicketOfWhatHappened)
                                        .replace("%b", QString::fromStdString(testpde::kBundleDir))
                                        .replace("%p", QString::fromStdString(kTestPPD))
                                        .replace("%d", dir.path())
+                                       .replace("%t", VELTRA_TEST_DATA_DIR)
                                        .replace("%x", QString(256, 'x'))
                                        .split(' '))
             word.startsWith('@') ? testpde::set(word.mid(1).toLatin1())
@@ -203,7 +258,7 @@ TEST(PrintApplication, BatchRunsEndWithTheStatusMessagesAndTicketOfWhatHappened)
     qputenv("QT_QPA_PLATFORM", platform);
 }
 
-TEST(PrinterChoice, WithoutCupsTheSamplePrintersAreOfferedAndARefusedPrinterPutsTheChooserBack)
+TEST(PrinterChoice, WithoutCupsSamplePrintersAreOfferedARefusedPrinterOrJobLeavesTheDialogAsItWas)
 {
     cupsSetServer("/nonexistent/veltra-test/cups.sock"); // a server socket nobody listens on
     std::string message, error;
@@ -245,12 +300,9 @@ TEST(PrinterChoice, WithoutCupsTheSamplePrintersAreOfferedAndARefusedPrinterPuts
     chooser->setCurrentIndex(2);
     EXPECT_EQ(chooser->currentIndex(), 2);
     EXPECT_EQ(asked, (std::vector<int>{1, 2}));
-}
 
-// The interactive dialog printing to a CUPS queue that cannot be reached: the user is told why,
-// the dialog stays open, and Cancel can still be pressed.
-TEST(InteractivePrint, ARefusedJobIsExplainedAndTheDialogStaysOpen)
-{
+    // The interactive dialog printing to a CUPS queue that cannot be reached: the user is told
+    // why, the dialog stays open, and Cancel can still be pressed.
     QTemporaryDir prefs;
     veltra::HostOptions options;
     ASSERT_TRUE(veltra::ParseHostOptions({"--bundle", testpde::kBundleDir, "--ppd", kTestPPD, "-d",
@@ -260,16 +312,16 @@ TEST(InteractivePrint, ARefusedJobIsExplainedAndTheDialogStaysOpen)
     // Plays the user: Print, confirm the message, then Cancel in the dialog that is still open.
     // Clicks come later, not from inside this tick: the message box runs its own loop.
     int presses = 0;
-    QString message;
+    QString shown;
     bool openAfterMessage = false;
     QTimer user;
     QObject::connect(&user, &QTimer::timeout, [&] {
         QWidget *modal = QApplication::activeModalWidget();
         if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-            message = box->text();
+            shown = box->text();
             QTimer::singleShot(0, box->button(QMessageBox::Ok), &QPushButton::click);
         } else if (auto *dialog = dynamic_cast<veltra::PrintDialog *>(modal)) {
-            openAfterMessage = presses++ > 0 && dialog->isVisible() && !message.isEmpty();
+            openAfterMessage = presses++ > 0 && dialog->isVisible() && !shown.isEmpty();
             QTimer::singleShot(0, presses == 1 ? dialog->printButton() : dialog->cancelButton(),
                                &QPushButton::click);
         }
@@ -277,8 +329,8 @@ TEST(InteractivePrint, ARefusedJobIsExplainedAndTheDialogStaysOpen)
     user.start(20);
     const int status = veltra::RunPrintApplication(options);
     cupsSetServer(nullptr);
-    EXPECT_TRUE(message.startsWith("The job was not printed: cannot reach the CUPS server"))
-        << message.toStdString();
+    EXPECT_TRUE(shown.startsWith("The job was not printed: cannot reach the CUPS server"))
+        << shown.toStdString();
     EXPECT_TRUE(openAfterMessage);
     EXPECT_EQ(status, veltra::kHostRefused);
 }
