@@ -10,25 +10,25 @@ TEST(AdminCheck, AnswersFromTheGroupDatabase)
     RUN_IN_USER_NAMESPACE();
     const struct
     {
-        const char *name, *user, *groups;
-        unsigned primaryGroup;
+        const char *name;
+        UserDatabase database;
         bool isAdmin;
     } rows[] = {
-        {"listed member", "jo", "wheel:x:10:ann\nadmin:x:4242:ann,jo,bob\n", 100, true},
-        {"not listed", "jo", "admin:x:4242:ann,bob\n", 100, false},
-        {"prefix of a member", "jo", "admin:x:4242:john,joanna\n", 100, false},
-        {"member prefix of the user", "john", "admin:x:4242:jo\n", 100, false},
-        {"no such group", "jo", "users:x:100:jo\nadmins:x:4243:jo\n", 100, false},
-        {"primary group", "jo", "admin:x:4242:\n", 4242, true},
-        {"other primary group", "jo", "staff:x:4242:\nadmin:x:4243:\n", 4242, false},
+        {"listed member", {"jo", "wheel:x:10:ann\nadmin:x:4242:ann,jo,bob\n"}, true},
+        {"not listed", {"jo", "admin:x:4242:ann,bob\n"}, false},
+        {"prefix of a member", {"jo", "admin:x:4242:john,joanna\n"}, false},
+        {"member prefix of the user", {"john", "admin:x:4242:jo\n"}, false},
+        {"no such group", {"jo", "users:x:100:jo\nadmins:x:4243:jo\n"}, false},
+        {"primary group", {"jo", "admin:x:4242:\n", 4242}, true},
+        {"other primary group", {"jo", "staff:x:4242:\nadmin:x:4243:\n", 4242}, false},
     };
     for (const auto &row : rows) { // asked anew each time: no answer is kept
         SCOPED_TRACE(row.name);
-        usernamespace::UseUserDatabase(row.user, row.groups, row.primaryGroup);
+        usernamespace::UseUserDatabase(row.database);
         // The test runs without a terminal: the user is found all the same.
         char user[64] = {};
         ASSERT_TRUE(GetDialogUserName(user, sizeof user));
-        EXPECT_STREQ(user, row.user);
+        EXPECT_EQ(user, row.database.user);
         EXPECT_EQ(IsUserAdmin_ADSafe(), row.isAdmin);
     }
 }

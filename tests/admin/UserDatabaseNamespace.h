@@ -1,14 +1,11 @@
-// RUN_IN_USER_NAMESPACE() runs the rest of a test again, alone, in a child process inside a
-// throw-away mount namespace (unshare) whose /etc/passwd and /etc/group are bind mounts of files
-// in a temporary directory, so the administrators check reads a group database of the test's
-// choosing; the machine's own files are never touched. Skipped, with the reason, where no
-// private namespace can be made (no root, no unshare, a chroot).
+// RUN_IN_USER_NAMESPACE() runs a test again, alone, in a child inside a throw-away mount namespace
+// (unshare) whose /etc/passwd and /etc/group are bind mounts of temporary files the test writes;
+// the machine's own files are never touched. Skipped where no such namespace can be made.
 #pragma once
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -16,6 +13,18 @@
 #include <unistd.h>
 
 #include <string>
+
+// The effective user is called user, with primaryGroup as its group id; groups as given.
+struct UserDatabase
+{
+    std::string user, groups;
+    unsigned primaryGroup = 100;
+    static UserDatabase withUser(const std::string &name, const std::string &groups,
+                                 unsigned primaryGroup = 100)
+    {
+        return {name, groups, primaryGroup};
+    }
+};
 
 namespace usernamespace {
 
@@ -28,11 +37,6 @@ inline bool Enter(std::string *why)
 {
     if (qEnvironmentVariableIsSet(kDirectoryVariable))
         return true;
-    const QString unshare = QStandardPaths::findExecutable(QStringLiteral("unshare"));
-    if (unshare.isEmpty()) {
-        *why = "unshare (util-linux) is not installed";
-        return false;
-    }
     QTemporaryDir dir;
     QFile passwd(dir.filePath("passwd")), group(dir.filePath("group"));
     passwd.open(QIODevice::WriteOnly), group.open(QIODevice::WriteOnly);
@@ -42,27 +46,21 @@ inline bool Enter(std::string *why)
     environment.insert(kDirectoryVariable, dir.path());
     child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::MergedChannels);
-    // Exit 77: the bind mounts failed.
     child.start(
-        unshare,
+        "unshare",
         {"--mount", "--", "/bin/sh", "-c",
          "mount --bind \"$1/passwd\" /etc/passwd && "
          "mount --bind \"$1/group\" /etc/group || exit 77; exec \"$2\" \"$3\"",
          "sh", dir.path(), QCoreApplication::applicationFilePath(),
          QStringLiteral("--gtest_filter=%1.%2").arg(test->test_suite_name(), test->name())});
-    if (!child.waitForFinished(60000)) {
-        child.kill();
-        child.waitForFinished();
-        ADD_FAILURE() << "the test did not finish inside the namespace";
-        return false;
-    }
+    if (!child.waitForFinished(60000))
+        child.kill(), child.waitForFinished();
     const QByteArray output = child.readAll();
-    if (child.exitCode() == 77) {
+    if (child.exitCode() == 77) { // the bind mounts failed
         *why = "bind mounts over /etc/passwd and /etc/group failed here";
         return false;
     }
-    // Not root, no namespaces in this sandbox, or a chroot whose "/" is not a mount point: the
-    // test program never started.
+    // No unshare, not root, no namespaces here, or a chroot: the test program never started.
     if (!output.contains("[==========]")) {
         *why = "a private mount namespace cannot be made here (uid " + std::to_string(geteuid()) +
                "): " + output.trimmed().toStdString();
@@ -74,16 +72,14 @@ inline bool Enter(std::string *why)
     return false;
 }
 
-// Inside the namespace: from now on the effective user is called user, with primaryGroup as
-// its group id, and the group database is groups. The files are rewritten in place, so the
-// mounts over /etc show the new text.
-inline void UseUserDatabase(const std::string &user, const std::string &groups,
-                            unsigned primaryGroup)
+// Inside the namespace: the user database from now on (rewritten in place, seen through /etc).
+inline void UseUserDatabase(const UserDatabase &database)
 {
     const QString dir = qEnvironmentVariable(kDirectoryVariable);
-    const std::string passwd = user + ":x:" + std::to_string(geteuid()) + ":" +
-                               std::to_string(primaryGroup) + ":Test User:/nonexistent:/bin/sh\n";
-    for (const auto &[name, text] : {std::pair{"passwd", passwd}, std::pair{"group", groups}}) {
+    const std::string passwd = database.user + ":x:" + std::to_string(geteuid()) + ":" +
+                               std::to_string(database.primaryGroup) +
+                               ":Test User:/nonexistent:/bin/sh\n";
+    for (const auto &[name, text] : {std::pair{"passwd", passwd}, {"group", database.groups}}) {
         QFile file(dir + "/" + name);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << name;
         ASSERT_EQ(file.write(text.data(), qint64(text.size())), qint64(text.size()));
@@ -98,3 +94,8 @@ inline void UseUserDatabase(const std::string &user, const std::string &groups,
             GTEST_SKIP() << why_;                                                                  \
         return;                                                                                    \
     }
+
+// A whole test with one database: RUN_WITH_USER_DATABASE(UserDatabase::withUser("jo", groups)).
+#define RUN_WITH_USER_DATABASE(database)                                                           \
+    RUN_IN_USER_NAMESPACE();                                                                       \
+    usernamespace::UseUserDatabase(database)

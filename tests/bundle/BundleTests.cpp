@@ -1,6 +1,5 @@
 // Bundles as the panes use them: the property list reader behind every Info.plist, Info values,
 // resources, localized strings, executables, and clear failures for damaged or missing bundles.
-#include "../host/fixture/StderrCapture.h"
 #include "../host/fixture/TestPDEControl.h"
 
 #include <CoreFoundation/CFPropertyList.h>
