@@ -6,7 +6,6 @@
 #include <PaneFixture.h>
 
 #include <HIToolbox/HIToolbox.h>
-#include <PrintCore/PMPrintingDialogExtensions.h>
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -36,14 +35,10 @@ Lines hostCalls(const PDEHost &host)
     return calls;
 }
 
-bool contains(const Lines &lines, const std::string &line)
-{
+const auto contains = [](const Lines &lines, const std::string &line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
-bool logged(const std::string &line)
-{
-    return contains(testpde::log(), line);
-}
+};
+const auto logged = [](const std::string &line) { return contains(testpde::log(), line); };
 
 // Calls before, then the calls a pane gets from its factory to its first summary, then more.
 Lines started(const char *pane, const Lines &more = {}, Lines lines = {})
@@ -65,11 +60,7 @@ protected:
         std::string error;
         ASSERT_TRUE(host.load(testpde::kBundleDir, &error)) << error;
     }
-    void TearDown() override
-    {
-        host.close();
-        testpde::set("reset");
-    }
+    void TearDown() override { host.close(), testpde::set("reset"); }
     void open()
     {
         std::string error;
@@ -202,113 +193,6 @@ TEST_F(PDEHostTest, AHeldBackPrintWritesNothingAndAnotherPrinterStartsThePanesAn
     open();
     host.close();
     EXPECT_TRUE(logged("A:Terminate(-128)"));
-}
-
-TEST_F(PDEHostTest, AFailedCallbackLeavesItsPaneOutEmptyOrUnwritten)
-{
-    const struct
-    {
-        const char *failure;
-        int panes, popupItems; // the summary is the last item
-        const char *reported, *logged, *unwritten;
-    } rows[] = {
-        // Not offered, without its nib's widgets, but still asked for its settings.
-        {"B:Initialize=-9530", 2, 2, "com.veltra.test.PaneB:Initialize=-9530", "B:Sync(false)",
-         "com.veltra.test.B.Text"},
-        {"A:Sync(false)=-9531", 2, 3, "com.veltra.test.PaneA:Sync(false)=-9531", "B:Sync(false)",
-         "com.veltra.test.A.Synced"},
-        // Left out altogether.
-        {"A:Prologue=-9530", 1, 2, "com.veltra.test.PaneB:Initialize=0", "A:Destroyed",
-         "com.veltra.test.A.Synced"},
-    };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.failure);
-        testpde::set("reset");
-        testpde::set(row.failure);
-        session = makeSession();
-        open();
-        EXPECT_EQ(host.paneCount(), row.panes);
-        EXPECT_EQ(host.paneKind(row.panes - 1), "com.veltra.test.PaneB");
-        EXPECT_EQ(host.dialog()->panePopup()->count(), row.popupItems);
-        ASSERT_TRUE(host.pressPrint());
-        EXPECT_TRUE(contains(hostCalls(host), row.reported));
-        EXPECT_TRUE(logged(row.logged));
-        EXPECT_EQ(ticket("com.veltra.test.B.Synced"), "yes");
-        EXPECT_EQ(ticket(row.unwritten), "<none>");
-        host.close();
-    }
-}
-
-// "XX" as the UUID XXXXXXXX-0000-4000-8000-0000000000XX.
-QString id(const char *hex)
-{
-    return QString(hex).repeated(4) + "-0000-4000-8000-0000000000" + hex;
-}
-
-// A plug-in bundle of the test module: factories "UUID=function ..." ("UUID=#": an integer in
-// place of the function's name) and types "TYPE=UUID,UUID ...".
-std::string plugIn(const QTemporaryDir &dir, const char *name, const QString &factories,
-                   const QString &types)
-{
-    QString plist = "<plist><dict><key>CFBundleExecutable</key><string>TestPDE.so</string>"
-                    "<key>CFPlugInFactories</key><dict>";
-    for (const QString &entry : factories.split(' '))
-        plist += "<key>" + entry.section('=', 0, 0) + "</key>" +
-                 (entry.endsWith("=#") ? "<integer>3</integer>"
-                                       : "<string>" + entry.section('=', 1) + "</string>");
-    plist += "</dict><key>CFPlugInTypes</key><dict>";
-    for (const QString &entry : types.split(' '))
-        plist += "<key>" + entry.section('=', 0, 0) + "</key><array><string>" +
-                 entry.section('=', 1).split(',').join("</string><string>") + "</string></array>";
-    return testpde::writePlugIn(dir, name, (plist + "</dict></dict></plist>").toStdString());
-}
-
-// Bundles the host must refuse, each with a message that says why; bad factory entries are
-// skipped and named.
-TEST(PDEHostLoading, UnusableBundlesAreRefusedWithAClearError)
-{
-    QTemporaryDir dir;
-    const std::string mixed = plugIn(
-                          dir, "Mixed.plugin",
-                          "not-a-uuid=VeltraTestPaneFactoryA " + id("56") + "=# " + id("78") +
-                              "=VeltraTestOtherFactory " + id("12") + "=NotExportedFactory",
-                          "0F0F0F0F-0000-4000-8000-000000000003=" + id("78") + "," + id("90")),
-                      missing = plugIn(dir, "Missing.plugin", id("CC") + "=NoSuchFactory",
-                                       "BDB091F4-E57F-11D3-B5CC-0050E4603277=" + id("CC"));
-    const struct
-    {
-        std::string path;
-        bool loads;
-        const char *message;
-        std::vector<const char *> named; // in the message or on stderr; none: the path
-    } rows[] = {
-        {VELTRA_TEST_DATA_DIR "/bundles/NoSuchBundle.plugin", false, "no such directory", {}},
-        {VELTRA_TEST_DATA_DIR "/bundles/NoFactories.plugin", false, "names no factories", {}},
-        {VELTRA_TEST_DATA_DIR "/bundles/Malformed.plugin", false, "missing or damaged", {}},
-        {mixed, false, "no printing dialog extension factory", {"not-a-uuid", "does not name"}},
-        // A factory the module does not export leaves no pane, and says so.
-        {missing, true, "no printing dialog extension could be created", {"NoSuchFactory"}},
-    };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.path);
-        StderrCapture capture;
-        PDEHost host;
-        std::string error, later;
-        EXPECT_EQ(host.load(row.path, &error), row.loads) << error;
-        EXPECT_FALSE(host.openDialog(*makeSession(), row.loads ? &error : &later));
-        EXPECT_FALSE(host.isOpen());
-        EXPECT_NE(error.find(row.message), std::string::npos) << error;
-        const std::string said = error + capture.text();
-        for (const std::string named :
-             row.named.empty() ? std::vector<const char *>{row.path.c_str()} : row.named)
-            EXPECT_NE(said.find(named), std::string::npos) << said;
-        EXPECT_EQ(!host.calls().empty() && host.calls().front().call == "Factory", row.loads);
-    }
-    // A factory never registered is named.
-    CFRef<CFUUIDRef> pdeType(CFUUIDCreateFromString(nullptr, kPMPDEPlugInType));
-    StderrCapture capture;
-    EXPECT_EQ(CFPlugInInstanceCreate(nullptr, uuid(id("34").toLatin1()), pdeType), nullptr);
-    EXPECT_NE(capture.text().find(id("34").toStdString()), std::string::npos);
 }
 
 } // namespace

@@ -28,18 +28,15 @@ namespace {
 using Options = std::map<std::string, std::string>;
 const std::string kTestPPD = VELTRA_TEST_DATA_DIR "/Veltra-Test.ppd";
 
-// Every line of text read back as the CUPS filters read job options.
+// The ticket read back as the CUPS filters read job options.
 Options options(const std::string &text)
 {
+    cups_option_t *parsed = nullptr;
+    const int count = cupsParseOptions(text.c_str(), 0, &parsed);
     Options result;
-    for (const QString &line : QString::fromStdString(text).split('\n', Qt::SkipEmptyParts)) {
-        cups_option_t *parsed = nullptr;
-        const int count = cupsParseOptions(line.toUtf8().constData(), 0, &parsed);
-        EXPECT_EQ(count, 1) << "line: " << line.toStdString();
-        for (int i = 0; i < count; ++i)
-            result[parsed[i].name] = parsed[i].value;
-        cupsFreeOptions(count, parsed);
-    }
+    for (int i = 0; i < count; ++i)
+        result[parsed[i].name] = parsed[i].value;
+    cupsFreeOptions(count, parsed);
     return result;
 }
 
@@ -79,12 +76,36 @@ const veltra::PaneBatchDriver kDriver = {
     }};
 const veltra::PaneBatchDriver *const kDrivers[] = {&kDriver, nullptr};
 
+// "XX" as the UUID XXXXXXXX-0000-4000-8000-0000000000XX.
+QString id(const char *hex)
+{
+    return QString(hex).repeated(4) + "-0000-4000-8000-0000000000" + hex;
+}
+
 TEST(PrintApplication, BatchRunsEndWithTheStatusMessagesAndTicketOfWhatHappened)
 {
     QTemporaryDir dir;
     QFile badPPD(dir.filePath("Broken.ppd"));
     ASSERT_TRUE(badPPD.open(QIODevice::WriteOnly) && badPPD.write("not a printer description\n"));
     badPPD.close();
+    // Plug-in bundles of the test module with these factories and one type of these factories.
+    const auto plugIn = [&](const char *name, const QString &factories, const char *type,
+                            const QString &factory) {
+        testpde::writePlugIn(
+            dir, name,
+            ("<plist><dict><key>CFBundleExecutable</key><string>TestPDE.so</string><key>"
+             "CFPlugInFactories</key><dict>" +
+             factories + "</dict><key>CFPlugInTypes</key><dict><key>" + type +
+             "</key><array><string>" + factory + "</string></array></dict></dict></plist>")
+                .toStdString());
+    };
+    plugIn("Mixed.plugin",
+           "<key>not-a-uuid</key><string>VeltraTestPaneFactoryA</string><key>" + id("56") +
+               "</key><integer>3</integer><key>" + id("78") +
+               "</key><string>VeltraTestOtherFactory</string>",
+           "0F0F0F0F-0000-4000-8000-000000000003", id("78") + "</string><string>" + id("90"));
+    plugIn("Missing.plugin", "<key>" + id("CC") + "</key><string>NoSuchFactory</string>",
+           "BDB091F4-E57F-11D3-B5CC-0050E4603277", id("CC"));
     cupsSetServer("127.0.0.1:1"); // no CUPS server listens there
     // Arguments: %B is --bundle <test bundle> --ppd <test PPD> --batch, %b the bundle, %p the
     // PPD, %d a directory; @setting: a setting of the test module. Said: on standard error, parts
@@ -112,10 +133,20 @@ TEST(PrintApplication, BatchRunsEndWithTheStatusMessagesAndTicketOfWhatHappened)
          {{"B.Synced", "yes"}}},
         {"%B --lang ja", 0, "summary: テストA: ", {{"A.Synced", "yes"}}},
         {"%B @veto=1", 1, "held back|Terminate -> 0|!Sync(false)", {}},
+        // A failed callback leaves its pane out (B: not offered, without its nib's widgets, but
+        // still asked for its settings), empty or unwritten.
         {"%B @B:Initialize=-9530",
          0,
          "PaneB): Initialize -> -9530 (the pane is not offered for this printer)",
-         {{"B.Synced", "yes"}}},
+         {{"B.Synced", "yes"}, {"B.Text", ""}}},
+        {"%B @A:Sync(false)=-9531",
+         0,
+         "pane 1 (com.veltra.test.PaneA): Sync(false) -> -9531",
+         {{"A.Synced", ""}, {"B.Synced", "yes"}}},
+        {"%B @A:Prologue=-9530",
+         0,
+         "pane 1 (com.veltra.test.PaneB): Initialize -> 0",
+         {{"A.Synced", ""}, {"B.Synced", "yes"}}},
         // The driver of pane A works its widgets and answers its windows.
         {"%B --note hello", 0, "!refused", {{"A.Text", "hello"}}},
         {"%B --refuse --note x", 1, "veltra-print: pane A refused\n|!Sync(false)", {}},
@@ -125,7 +156,27 @@ TEST(PrintApplication, BatchRunsEndWithTheStatusMessagesAndTicketOfWhatHappened)
          "driver: answered Window|dialog: Print|!closed unanswered",
          {{"A.Synced", "yes"}}},
         {"%B @ask=1", 0, "closed unanswered|!driver: answered", {{"A.Synced", "yes"}}},
+        // Bundles that cannot be used are refused with a message that says why; bad factory
+        // entries are skipped and named.
         {"--bundle %d/Nowhere.plugin --ppd %p --batch", 3, "no plug-in bundle at", {}},
+        {"--bundle %t/bundles/NoFactories.plugin --ppd %p --batch",
+         3,
+         "NoFactories.plugin is not a plug-in: its Info.plist names no factories",
+         {}},
+        {"--bundle %t/bundles/Malformed.plugin --ppd %p --batch",
+         3,
+         "missing or damaged|Malformed.plugin",
+         {}},
+        {"--bundle %d/Mixed.plugin --ppd %p --batch",
+         3,
+         "no printing dialog extension "
+         "factory|not-a-uuid|56565656-0000-4000-8000-000000000056|does not name",
+         {}},
+        // A factory the module does not export leaves no pane, and says so.
+        {"--bundle %d/Missing.plugin --ppd %p --batch",
+         3,
+         "no printing dialog extension could be created|NoSuchFactory",
+         {}},
         {"--bundle %b --ppd %d/Broken.ppd --batch", 3, "cannot open PPD", {}},
         {"--bundle %b --ppd %d/Missing.ppd --batch", 3, "No such file or directory", {}},
         // Printing to CUPS: what can be checked is checked before a job exists.
@@ -139,6 +190,12 @@ TEST(PrintApplication, BatchRunsEndWithTheStatusMessagesAndTicketOfWhatHappened)
          {}},
         {"%B -d Office %p", 3, "cannot reach the CUPS server 127.0.0.1", {}},
         {"--bundle %b --batch -d Office", 3, "Office has no PPD to open", {}},
+        // The command line is checked first (status 2), pane options included.
+        {"%B --note= --refuse=no", 2, "the option --refuse takes no value", {}},
+        {"%B --note", 2, "the option --note needs a value", {}},
+        {"%B --colour red", 2, "unknown option --colour", {}},
+        {"%B -n 0", 2, "must be a number from 1 to 9999, not 0", {}},
+        {"%B --note=", 0, "", {{"A.Text", ""}}},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.arguments);
@@ -149,12 +206,18 @@ TEST(PrintApplication, BatchRunsEndWithTheStatusMessagesAndTicketOfWhatHappened)
                                        .replace("%b", QString::fromStdString(testpde::kBundleDir))
                                        .replace("%p", QString::fromStdString(kTestPPD))
                                        .replace("%d", dir.path())
+                                       .replace("%t", VELTRA_TEST_DATA_DIR)
                                        .replace("%x", QString(256, 'x'))
                                        .split(' '))
             word.startsWith('@') ? testpde::set(word.mid(1).toLatin1())
                                  : arguments.push_back(word.toStdString());
         veltra::HostOptions parsed;
-        ASSERT_TRUE(veltra::ParseHostOptions(arguments, &parsed, nullptr, kDrivers));
+        std::string error;
+        if (!veltra::ParseHostOptions(arguments, &parsed, &error, kDrivers)) {
+            EXPECT_EQ(row.status, veltra::kHostUsage);
+            EXPECT_NE(error.find(row.said), std::string::npos) << error;
+            continue;
+        }
         QFile::remove(dir.filePath("ticket"));
         StderrCapture err, out(stdout);
         EXPECT_EQ(veltra::RunPrintApplication(parsed, kDrivers), row.status);
@@ -176,30 +239,8 @@ TEST(PrintApplication, BatchRunsEndWithTheStatusMessagesAndTicketOfWhatHappened)
     }
     testpde::set("reset");
     cupsSetServer(nullptr);
-}
 
-TEST(PrintApplication, OptionsAreParsedListedAndADisplayChosen)
-{
-    const struct
-    {
-        std::vector<std::string> arguments;
-        const char *error; // of parsing
-        veltra::PaneBatchValues values;
-    } rows[] = {
-        {{"--note", "a b", "--refuse"}, "", {{"note", "a b"}, {"refuse", "yes"}}},
-        {{"--note="}, "", {{"note", ""}}},
-        {{"--refuse=no"}, "the option --refuse takes no value", {}},
-        {{"--note"}, "the option --note needs a value", {}},
-        {{"--bundle", "b", "--colour", "red"}, "unknown option --colour", {}},
-        {{"-n", "0"}, "must be a number from 1 to 9999, not 0", {}},
-    };
-    for (const auto &row : rows) {
-        veltra::HostOptions options;
-        std::string error;
-        EXPECT_EQ(veltra::ParseHostOptions(row.arguments, &options, &error, kDrivers), !*row.error);
-        EXPECT_NE(error.find(row.error), std::string::npos) << error;
-        EXPECT_EQ(options.paneValues, row.values) << row.arguments[0];
-    }
+    // The usage lists the drivers' options.
     const std::string usage = veltra::HostUsage("veltra-print", kDrivers);
     EXPECT_NE(usage.find("  --note TEXT        types TEXT into pane A's field\n"),
               std::string::npos)
@@ -217,7 +258,7 @@ TEST(PrintApplication, OptionsAreParsedListedAndADisplayChosen)
     qputenv("QT_QPA_PLATFORM", platform);
 }
 
-TEST(PrinterChoice, WithoutCupsTheSamplePrintersAreOfferedAndARefusedPrinterPutsTheChooserBack)
+TEST(PrinterChoice, WithoutCupsSamplePrintersAreOfferedARefusedPrinterOrJobLeavesTheDialogAsItWas)
 {
     cupsSetServer("/nonexistent/veltra-test/cups.sock"); // a server socket nobody listens on
     std::string message, error;
@@ -259,32 +300,28 @@ TEST(PrinterChoice, WithoutCupsTheSamplePrintersAreOfferedAndARefusedPrinterPuts
     chooser->setCurrentIndex(2);
     EXPECT_EQ(chooser->currentIndex(), 2);
     EXPECT_EQ(asked, (std::vector<int>{1, 2}));
-}
 
-// The interactive dialog printing to a CUPS queue that cannot be reached: the user is told why,
-// the dialog stays open, and Cancel can still be pressed.
-TEST(InteractivePrint, ARefusedJobIsExplainedAndTheDialogStaysOpen)
-{
+    // The interactive dialog printing to a CUPS queue that cannot be reached: the user is told
+    // why, the dialog stays open, and Cancel can still be pressed.
     QTemporaryDir prefs;
     veltra::HostOptions options;
     ASSERT_TRUE(veltra::ParseHostOptions({"--bundle", testpde::kBundleDir, "--ppd", kTestPPD, "-d",
                                           "Office", "--prefs-dir", prefs.path().toStdString()},
                                          &options, nullptr));
     cupsSetServer("127.0.0.1:9"); // nothing listens on the discard port
-    // Plays the user: Print, read the message and confirm it, then Cancel in the dialog that
-    // is still open. Clicks come later, not from inside this tick: the message box runs its
-    // own loop.
+    // Plays the user: Print, confirm the message, then Cancel in the dialog that is still open.
+    // Clicks come later, not from inside this tick: the message box runs its own loop.
     int presses = 0;
-    QString message;
+    QString shown;
     bool openAfterMessage = false;
     QTimer user;
     QObject::connect(&user, &QTimer::timeout, [&] {
         QWidget *modal = QApplication::activeModalWidget();
         if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-            message = box->text();
+            shown = box->text();
             QTimer::singleShot(0, box->button(QMessageBox::Ok), &QPushButton::click);
         } else if (auto *dialog = dynamic_cast<veltra::PrintDialog *>(modal)) {
-            openAfterMessage = presses++ > 0 && dialog->isVisible() && !message.isEmpty();
+            openAfterMessage = presses++ > 0 && dialog->isVisible() && !shown.isEmpty();
             QTimer::singleShot(0, presses == 1 ? dialog->printButton() : dialog->cancelButton(),
                                &QPushButton::click);
         }
@@ -292,8 +329,8 @@ TEST(InteractivePrint, ARefusedJobIsExplainedAndTheDialogStaysOpen)
     user.start(20);
     const int status = veltra::RunPrintApplication(options);
     cupsSetServer(nullptr);
-    EXPECT_TRUE(message.startsWith("The job was not printed: cannot reach the CUPS server"))
-        << message.toStdString();
+    EXPECT_TRUE(shown.startsWith("The job was not printed: cannot reach the CUPS server"))
+        << shown.toStdString();
     EXPECT_TRUE(openAfterMessage);
     EXPECT_EQ(status, veltra::kHostRefused);
 }
