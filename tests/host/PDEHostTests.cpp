@@ -15,7 +15,6 @@
 
 namespace {
 
-using testpde::uuid;
 using veltra::PDEHost;
 using veltra::PrintSession;
 using Lines = std::vector<std::string>;
@@ -185,7 +184,8 @@ TEST_F(PDEHostTest, AHeldBackPrintWritesNothingAndAnotherPrinterStartsThePanesAn
     EXPECT_EQ(ticket("com.veltra.test.A.Synced"), "<none>");
     EXPECT_FALSE(host.pressPrint()) << "printing is over";
     // Closing releases every instance; closing without printing cancels.
-    CFRef<CFUUIDRef> factoryA = uuid(testpde::kFactoryA);
+    CFRef<CFUUIDRef> factoryA(
+        CFUUIDCreateFromString(nullptr, CFSTR("AAAAAAAA-0000-4000-8000-00000000000A")));
     EXPECT_EQ(VeltraPlugInInstanceCount(factoryA), 1);
     host.close();
     EXPECT_EQ(VeltraPlugInInstanceCount(factoryA), 0);
