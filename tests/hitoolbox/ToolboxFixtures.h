@@ -1,109 +1,104 @@
-// Windows of the test nib for the toolkit tests, disposed when the test ends.
+// Windows of the test nib, disposed when the test ends, and a handler that records what it saw.
 #pragma once
 
 #include "CoreFoundation/CFQt.h"
-#include "CoreFoundation/CFRef.h"
-#include "CoreFoundation/CFString.h"
+#include "CoreFoundation/CoreFoundation.h"
 #include "HIToolbox/HIToolbox.h"
 #include "HIToolbox/QtBridge.h"
 
 #include <QCoreApplication>
-#include <QEvent>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
-inline const char *TestNibPath()
-{
-    return VELTRA_TEST_DATA_DIR "/TestWidgets.nib";
-}
+constexpr char kTestNib[] = VELTRA_TEST_DATA_DIR "/TestWidgets.nib";
 
 inline CFRef<CFStringRef> MakeCFString(const char *utf8)
 {
     return CFRef<CFStringRef>(CFStringCreateWithCString(nullptr, utf8, kCFStringEncodingUTF8));
 }
 
-// Lets Qt delete what was disposed while it delivered an event.
 inline void FlushDeferredDeletes()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+inline WindowRef LoadNibWindow(const char *name)
+{
+    IBNibRef nib = nullptr;
+    WindowRef window = nullptr;
+    EXPECT_EQ(VeltraCreateNibReferenceWithPath(kTestNib, &nib), noErr);
+    EXPECT_EQ(CreateWindowFromNib(nib, MakeCFString(name), &window), noErr) << name;
+    DisposeNibReference(nib);
+    return window;
+}
+
 class NibWindow
 {
 public:
-    explicit NibWindow(const char *windowName)
-    {
-        IBNibRef nib = nullptr;
-        m_status = VeltraCreateNibReferenceWithPath(TestNibPath(), &nib);
-        if (m_status != noErr)
-            return;
-        m_status = CreateWindowFromNib(nib, MakeCFString(windowName), &m_window);
-        DisposeNibReference(nib);
-    }
+    explicit NibWindow(const char *windowName) : m_window(LoadNibWindow(windowName)) {}
     ~NibWindow()
     {
         DisposeWindow(m_window);
         FlushDeferredDeletes();
     }
-    NibWindow(const NibWindow &) = delete;
-    NibWindow &operator=(const NibWindow &) = delete;
 
-    OSStatus status() const { return m_status; }
-    WindowRef get() const { return m_window; }
     operator WindowRef() const { return m_window; }
     QWidget *widget() const { return VeltraWindowWidget(m_window); }
-
-    // The control (signature, id); null (and a test failure) when it is missing.
-    ControlRef control(OSType signature, SInt32 id) const
+    ControlRef control(OSType signature, SInt32 id = 1) const
     {
         const ControlID controlID{signature, id};
         ControlRef control = nullptr;
         EXPECT_EQ(GetControlByID(m_window, &controlID, &control), noErr);
         return control;
     }
-    template <typename W> W *widgetOf(OSType signature, SInt32 id) const
+    template <typename W> W *widgetOf(OSType signature, SInt32 id = 1) const
     {
         return qobject_cast<W *>(VeltraControlWidget(control(signature, id)));
     }
 
 private:
-    OSStatus m_status = paramErr;
     WindowRef m_window = nullptr;
 };
 
-// A handler that records what it saw and answers a fixed status.
+class Toolbox : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_NE(WindowRef(window), nullptr); }
+    NibWindow window{"Window"};
+};
+
+// Records the commands and controls it saw, answers a fixed status, may call the next handler.
 struct RecordingHandler
 {
-    OSStatus answer = eventNotHandledErr;
+    OSStatus answer = eventNotHandledErr, nextResult = 0;
     bool callNext = false;
-    int calls = 0;
-    OSStatus nextResult = 0;
-    std::vector<UInt32> commands;
-    std::vector<ControlRef> controls;
-    std::vector<std::pair<UInt32, UInt32>> events;
+    int calls = 0, name = 0;
     std::vector<int> *order = nullptr;
-    int name = 0;
-    EventHandlerCallRef lastCall = nullptr;
+    std::vector<UInt32> commands;
+    ControlRef control = nullptr;
 
     static OSStatus Proc(EventHandlerCallRef callRef, EventRef event, void *userData)
     {
         auto *self = static_cast<RecordingHandler *>(userData);
         ++self->calls;
-        self->lastCall = callRef;
         if (self->order)
             self->order->push_back(self->name);
-        self->events.emplace_back(GetEventClass(event), GetEventKind(event));
         HICommand command{};
         if (GetEventParameter(event, kEventParamDirectObject, typeHICommand, nullptr,
                               sizeof(command), nullptr, &command) == noErr)
             self->commands.push_back(command.commandID);
-        ControlRef control = nullptr;
-        if (GetEventParameter(event, kEventParamDirectObject, typeControlRef, nullptr,
-                              sizeof(control), nullptr, &control) == noErr)
-            self->controls.push_back(control);
+        GetEventParameter(event, kEventParamDirectObject, typeControlRef, nullptr,
+                          sizeof(self->control), nullptr, &self->control);
         if (self->callNext)
             self->nextResult = CallNextEventHandler(callRef, event);
         return self->answer;
+    }
+    EventHandlerRef install(EventTargetRef target, UInt32 eventClass, UInt32 kind)
+    {
+        const EventTypeSpec type{eventClass, kind};
+        EventHandlerRef ref = nullptr;
+        EXPECT_EQ(InstallEventHandler(target, Proc, 1, &type, this, &ref), noErr);
+        return ref;
     }
 };

@@ -15,7 +15,6 @@
 
 namespace {
 
-using testpde::uuid;
 using veltra::PDEHost;
 using veltra::PrintSession;
 using Lines = std::vector<std::string>;
@@ -35,10 +34,10 @@ Lines hostCalls(const PDEHost &host)
     return calls;
 }
 
-const auto contains = [](const Lines &lines, const std::string &line) {
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
+const auto logged = [](const std::string &line) {
+    const Lines log = testpde::log();
+    return std::find(log.begin(), log.end(), line) != log.end();
 };
-const auto logged = [](const std::string &line) { return contains(testpde::log(), line); };
 
 // Calls before, then the calls a pane gets from its factory to its first summary, then more.
 Lines started(const char *pane, const Lines &more = {}, Lines lines = {})
@@ -100,10 +99,6 @@ TEST_F(PDEHostTest, PanesRunTheCallbackSequenceInOrderAndThePopupShowsOnePageAtA
         // The pane's widgets from its nib now live in the dialog.
         ASSERT_NE(field(i), nullptr);
         EXPECT_TRUE(page->rect().contains(field(i)->mapTo(page, QPoint(0, 0))));
-        Rect bounds{};
-        GetControlBounds(host.userPane(i), &bounds);
-        EXPECT_EQ(std::make_pair(int(bounds.left), int(bounds.right)),
-                  std::make_pair(0, dialog->width()));
     }
     QComboBox *popup = host.dialog()->panePopup();
     ASSERT_EQ(popup->count(), 3);
@@ -140,9 +135,7 @@ TEST_F(PDEHostTest, PanesRunTheCallbackSequenceInOrderAndThePopupShowsOnePageAtA
                                          "B:Terminate(0)", "B:Release", "B:Destroyed"})));
     // The host reports the calls with each answer, by factory until the pane's kind is known.
     const Lines reported = hostCalls(host);
-    ASSERT_FALSE(reported.empty());
-    EXPECT_EQ(reported.front(), std::string(testpde::kFactoryA) + ":Factory=0");
-    EXPECT_TRUE(contains(reported, "com.veltra.test.PaneA:Prologue=0"));
+    EXPECT_EQ(reported.at(0), std::string(testpde::kFactoryA) + ":Factory=0");
     EXPECT_EQ(reported.back(), "com.veltra.test.PaneB:IUnknownRelease=0");
 }
 
@@ -185,7 +178,8 @@ TEST_F(PDEHostTest, AHeldBackPrintWritesNothingAndAnotherPrinterStartsThePanesAn
     EXPECT_EQ(ticket("com.veltra.test.A.Synced"), "<none>");
     EXPECT_FALSE(host.pressPrint()) << "printing is over";
     // Closing releases every instance; closing without printing cancels.
-    CFRef<CFUUIDRef> factoryA = uuid(testpde::kFactoryA);
+    CFRef<CFUUIDRef> factoryA(
+        CFUUIDCreateFromString(nullptr, CFSTR("AAAAAAAA-0000-4000-8000-00000000000A")));
     EXPECT_EQ(VeltraPlugInInstanceCount(factoryA), 1);
     host.close();
     EXPECT_EQ(VeltraPlugInInstanceCount(factoryA), 0);
