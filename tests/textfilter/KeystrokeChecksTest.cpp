@@ -4,219 +4,134 @@
 
 #include <QApplication>
 
+#include <tuple>
+
 using namespace textfields;
+using P = TextFieldsPanel;
+using KeystrokeChecksTest = TextFieldsTest;
 
 namespace {
 
-struct Keystroke
+// A key, its text (empty: what QTest makes of the key) and its modifiers.
+using Keystroke = std::tuple<Qt::Key, QString, Qt::KeyboardModifiers>;
+const Keystroke kX{Qt::Key_X, "x", {}}, k3{Qt::Key_3, "3", {}}, kA{Qt::Key_A, "a", {}},
+    kBackspace{Qt::Key_Backspace, "", {}}, kDelete{Qt::Key_Delete, "", {}},
+    kLeft{Qt::Key_Left, "", {}}, kUp{Qt::Key_Up, "", {}},
+    kCmdUp{Qt::Key_Up, "", Qt::ControlModifier}, kCmdA{Qt::Key_A, "", Qt::ControlModifier},
+    kKana{Qt::Key_unknown, "ｱ", {}}, kEAcute{Qt::Key_Eacute, "é", {}},
+    kKanji{Qt::Key_unknown, "日", {}};
+
+// What a keystroke does: the filter passes it; the user hears a beep; the field's text was all
+// selected before.
+constexpr int Pass = 1, Beep = 2, Selected = 4;
+
+struct PaintCounter : QObject
 {
-    Qt::Key key;
-    QString text; // empty: what QTest makes of the key
-    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
-};
-
-void Type(QLineEdit *field, const Keystroke &k)
-{
-    if (k.text.isEmpty())
-        QTest::keyClick(field, k.key, k.modifiers);
-    else
-        QTest::sendKeyEvent(QTest::Click, field, k.key, k.text, k.modifiers);
-}
-
-const Keystroke kLetterX = {Qt::Key_X, "x"};
-const Keystroke kDigit3 = {Qt::Key_3, "3"};
-const Keystroke kLetterA = {Qt::Key_A, "a"};
-const Keystroke kBackspace = {Qt::Key_Backspace, ""};
-const Keystroke kDelete = {Qt::Key_Delete, ""};
-const Keystroke kLeft = {Qt::Key_Left, ""};
-const Keystroke kUp = {Qt::Key_Up, ""};
-const Keystroke kDown = {Qt::Key_Down, ""};
-const Keystroke kCommandUp = {Qt::Key_Up, "", Qt::ControlModifier};
-const Keystroke kCommandShiftUp = {Qt::Key_Up, "", Qt::ControlModifier | Qt::ShiftModifier};
-const Keystroke kCommandOptionUp = {Qt::Key_Up, "", Qt::ControlModifier | Qt::AltModifier};
-const Keystroke kCommandA = {Qt::Key_A, "", Qt::ControlModifier};
-const Keystroke kCommandShiftA = {Qt::Key_A, "", Qt::ControlModifier | Qt::ShiftModifier};
-const Keystroke kHalfWidthKanaA = {Qt::Key_unknown, QString(QChar(0xFF71))};
-const Keystroke kEAcute = {Qt::Key_Eacute, QString(QChar(0xE9))};
-const Keystroke kKanji = {Qt::Key_unknown, QString(QChar(0x65E5))};
-
-constexpr SInt16 kAnyCode = -1;
-constexpr ControlKeyFilterResult kPass = kControlKeyFilterPassKey;
-constexpr ControlKeyFilterResult kBlock = kControlKeyFilterBlockKey;
-
-struct KeystrokeCase
-{
-    const char *name;
-    CTextEditControl *TextFieldsPanel::*field;
-    QString before;
-    bool selectAll;
-    Keystroke key;
-    ControlKeyFilterResult result;
-    bool beeps;
-    QString after;
-    SInt16 charCode = kAnyCode; // the legacy code the filter saw
-};
-
-} // namespace
-
-class KeystrokeChecksTest : public TextFieldsTest
-{
-protected:
-    void Run(const KeystrokeCase &c)
+    int paints = 0;
+    bool eventFilter(QObject *, QEvent *event) override
     {
-        SCOPED_TRACE(c.name);
-        QLineEdit *edit = LineEditOf(panel.get()->*c.field);
-        ASSERT_NE(edit, nullptr);
-        edit->setText(c.before);
-        if (c.selectAll)
-            edit->selectAll();
-        keyLog = KeyFilterLog();
-        const UInt32 beeps = VeltraBeepCount();
-
-        Type(edit, c.key);
-
-        EXPECT_EQ(keyLog.calls, 1) << "the field's key filter saw the keystroke";
-        EXPECT_EQ(keyLog.last, c.result);
-        EXPECT_EQ(VeltraBeepCount() - beeps, c.beeps ? 1u : 0u);
-        EXPECT_EQ(edit->text(), c.after);
-        if (c.charCode != kAnyCode) {
-            EXPECT_EQ(keyLog.charCode, c.charCode);
-        }
+        paints += event->type() == QEvent::Paint;
+        return false;
     }
 };
+
+constexpr auto kPass = kControlKeyFilterPassKey, kBlock = kControlKeyFilterBlockKey;
+
+} // namespace
 
 // Each field's filter passes or blocks by its character set and length, lets the editing keys
 // through, beeps at a refusal and, with the command key alone, lets a refused key pass.
 TEST_F(KeystrokeChecksTest, FieldsFilterByTheirSetAndLength)
 {
-    const QString full = "abcdefgh";
-    const QString fullName(32, QChar(u'a'));
-    const KeystrokeCase cases[] = {
-        {"full field blocks a printable key", &TextFieldsPanel::account, full, false, kLetterX,
-         kBlock, true, full},
-        {"full field blocks a key that would replace a selection", &TextFieldsPanel::account, full,
-         true, kLetterX, kBlock, true, full},
-        {"full field passes backspace", &TextFieldsPanel::account, full, false, kBackspace, kPass,
-         false, "abcdefg"},
-        {"full field passes forward delete", &TextFieldsPanel::account, full, true, kDelete, kPass,
-         false, ""},
-        {"full field passes left arrow", &TextFieldsPanel::account, full, false, kLeft, kPass,
-         false, full},
-        {"up arrow beeps and is blocked", &TextFieldsPanel::account, "abc", false, kUp, kBlock,
-         true, "abc", 30},
-        {"down arrow beeps and is blocked", &TextFieldsPanel::account, "abc", false, kDown, kBlock,
-         true, "abc", 31},
-        {"up arrow with the command key alone beeps and passes", &TextFieldsPanel::account, "abc",
-         false, kCommandUp, kPass, true, "abc", 30},
-        {"up arrow with command and shift beeps and is blocked", &TextFieldsPanel::account, "abc",
-         false, kCommandShiftUp, kBlock, true, "abc", 30},
-        {"up arrow with command and option beeps and is blocked", &TextFieldsPanel::account, "abc",
-         false, kCommandOptionUp, kBlock, true, "abc", 30},
-        {"half-width kana passes the kana set", &TextFieldsPanel::account, "ab", false,
-         kHalfWidthKanaA, kPass, false, QString("ab") + QChar(0xFF71), 0xB1},
-        {"a kana counts two bytes toward the limit", &TextFieldsPanel::account,
-         QString("abcdef") + QChar(0xFF71), false, kLetterX, kBlock, true,
-         QString("abcdef") + QChar(0xFF71)},
-        {"e acute is outside the kana set", &TextFieldsPanel::account, "ab", false, kEAcute, kBlock,
-         true, "ab", 0xE9},
-        {"a kanji has no legacy code and is blocked", &TextFieldsPanel::account, "ab", false,
-         kKanji, kBlock, true, "ab", 0x80},
-        {"a letter in a digit field beeps and is blocked", &TextFieldsPanel::digits, "12", false,
-         kLetterA, kBlock, true, "12", 'a'},
-        {"a letter with the command key alone beeps and passes", &TextFieldsPanel::digits, "12",
-         false, kCommandA, kPass, true, "12", 'a'},
-        {"a letter with command and shift beeps and is blocked", &TextFieldsPanel::digits, "12",
-         false, kCommandShiftA, kBlock, true, "12"},
-        {"a digit passes without a beep", &TextFieldsPanel::digits, "12", false, kDigit3, kPass,
-         false, "123", '3'},
-        {"e acute passes the Latin-1 set", &TextFieldsPanel::name, "caf", false, kEAcute, kPass,
-         false, QString("caf") + QChar(0xE9), 0xE9},
-        {"full field blocks a printable key", &TextFieldsPanel::name, fullName, false, kLetterX,
-         kBlock, true, fullName},
-        {"full field passes backspace", &TextFieldsPanel::name, fullName, false, kBackspace, kPass,
-         false, QString(31, QChar(u'a'))},
-        {"up arrow beeps and is blocked", &TextFieldsPanel::name, "abc", false, kUp, kBlock, true,
-         "abc"},
-        {"up arrow with the command key alone passes", &TextFieldsPanel::name, "abc", false,
-         kCommandUp, kPass, true, "abc"},
-        {"a kanji is blocked", &TextFieldsPanel::name, "abc", false, kKanji, kBlock, true, "abc"},
-        {"a digit passes below the limit", &TextFieldsPanel::passcode, "123", false, kDigit3, kPass,
-         false, "1233"},
-        {"twelve digits block a thirteenth", &TextFieldsPanel::passcode, "123456789012", false,
-         kDigit3, kBlock, true, "123456789012"},
-        {"an over-long passcode is cut to twelve and the digit blocked", &TextFieldsPanel::passcode,
-         "12345678901234", false, kDigit3, kBlock, true, "123456789012"},
-        {"a letter beeps and is blocked", &TextFieldsPanel::passcode, "123", false, kLetterA,
-         kBlock, true, "123"},
-        {"backspace passes in a full passcode", &TextFieldsPanel::passcode, "123456789012", false,
-         kBackspace, kPass, false, "12345678901"},
-        {"up arrow beeps and is blocked", &TextFieldsPanel::passcode, "123", false, kUp, kBlock,
-         true, "123"},
-        {"a letter with the command key alone beeps and passes", &TextFieldsPanel::passcode, "123",
-         false, kCommandA, kPass, true, "123"},
-    };
-    for (const KeystrokeCase &c : cases)
-        Run(c);
+    const QString full = "abcdefgh", fullName(32, u'a'), twelve = "123456789012";
+    // The last column is the legacy code the filter saw (-1: not checked).
+    const std::tuple<const char *, CTextEditControl * P::*, QString, Keystroke, int, QString, int>
+        rows[] = {
+            {"full field blocks a key", &P::account, full, kX, Beep, full, -1},
+            {"full field passes backspace", &P::account, full, kBackspace, Pass, "abcdefg", -1},
+            {"full field passes delete", &P::account, full, kDelete, Selected | Pass, "", -1},
+            {"full field passes left arrow", &P::account, full, kLeft, Pass, full, -1},
+            {"up arrow beeps and is blocked", &P::account, "abc", kUp, Beep, "abc", 30},
+            {"half-width kana passes the kana set", &P::account, "ab", kKana, Pass, "abｱ", 0xB1},
+            {"a kana counts two bytes", &P::account, "abcdefｱ", kX, Beep, "abcdefｱ", -1},
+            {"e acute is outside the kana set", &P::account, "ab", kEAcute, Beep, "ab", 0xE9},
+            {"a letter in a digit field", &P::digits, "12", kA, Beep, "12", 'a'},
+            {"a letter with command alone passes", &P::digits, "12", kCmdA, Pass | Beep, "12", 'a'},
+            {"a digit passes without a beep", &P::digits, "12", k3, Pass, "123", '3'},
+            {"e acute passes the Latin-1 set", &P::name, "caf", kEAcute, Pass, "café", 0xE9},
+            {"full name field blocks a key", &P::name, fullName, kX, Beep, fullName, -1},
+            {"up arrow in a name field", &P::name, "abc", kUp, Beep, "abc", -1},
+            {"command-up in a name field passes", &P::name, "abc", kCmdUp, Pass | Beep, "abc", 30},
+            {"a kanji in a name field", &P::name, "abc", kKanji, Beep, "abc", 0x80},
+            {"a digit passes below the limit", &P::passcode, "123", k3, Pass, "1233", -1},
+            {"twelve digits block a thirteenth", &P::passcode, twelve, k3, Beep, twelve, -1},
+            {"an over-long passcode is cut", &P::passcode, twelve + "34", k3, Beep, twelve, -1},
+            {"a letter in a passcode", &P::passcode, "123", kA, Beep, "123", -1},
+            {"backspace in a full passcode", &P::passcode, twelve, kBackspace, Pass, "12345678901",
+             -1},
+            {"no key filter: every key", &P::plain, QString(40, u'a'), kX, Pass,
+             QString(40, u'a') + "x", -1},
+        };
+    for (const auto &[name, member, before, key, does, after, charCode] : rows) {
+        SCOPED_TRACE(name);
+        QLineEdit *edit = WidgetOf(panel.get()->*member);
+        edit->setText(before);
+        if (does & Selected)
+            edit->selectAll();
+        keyLog = KeyFilterLog();
+        const UInt32 beeps = VeltraBeepCount();
+        const auto &[qtKey, text, modifiers] = key;
+        if (text.isEmpty())
+            QTest::keyClick(edit, qtKey, modifiers);
+        else
+            QTest::sendKeyEvent(QTest::Click, edit, qtKey, text, modifiers);
 
-    // The passed chord did reach the field: command-A selected its text.
-    QLineEdit *edit = LineEditOf(panel->digits);
-    edit->setText("12");
-    edit->deselect();
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(edit->selectedText(), "12");
-}
-
-TEST_F(KeystrokeChecksTest, FieldWithoutKeyFilterTakesEveryKey)
-{
-    QLineEdit *edit = LineEditOf(panel->plain);
-    ASSERT_NE(edit, nullptr);
-    edit->setText(QString(40, QChar(u'a')));
-    const UInt32 beeps = VeltraBeepCount();
-    QTest::keyClick(edit, Qt::Key_X);
-    EXPECT_EQ(keyLog.calls, 0);
-    EXPECT_EQ(edit->text(), QString(40, QChar(u'a')) + "x");
-    EXPECT_EQ(VeltraBeepCount(), beeps);
+        EXPECT_EQ(VeltraBeepCount() - beeps, does & Beep ? 1u : 0u);
+        EXPECT_EQ(edit->text(), after);
+        EXPECT_EQ(keyLog.calls, member == &P::plain ? 0 : 1);
+        EXPECT_EQ(keyLog.last, member == &P::plain ? -1 : does & Pass ? kPass : kBlock);
+        EXPECT_EQ(charCode == -1 ? -1 : keyLog.charCode, charCode);
+    }
 }
 
 // The checks called as the panes' wrappers call them, with arguments the toolkit never sends.
-TEST_F(KeystrokeChecksTest, ChecksSurviveMissingArguments)
+TEST_F(KeystrokeChecksTest, ChecksSurviveMissingArgumentsAndDamagedTables)
 {
     ControlRef field = panel->account->GetControlRef();
-    ASSERT_NE(field, nullptr);
-    LineEditOf(panel->account)->setText("ab");
-    short letter = 'x';
-    short up = 30;
+    short letter = 'x', up = 30, digit = '5', lower = 'q', upper = 'Q';
     unsigned short command = cmdKey;
-
     const UInt32 beeps = VeltraBeepCount();
     EXPECT_EQ(InputCharsCheck(field, nullptr, &command, 8, &accountFilter, 'text'), kBlock);
     EXPECT_EQ(charEditBoxCheck(field, nullptr, 8, &nameFilter, &command), kBlock);
     EXPECT_EQ(passwordEditBoxCheck(field, nullptr, 8, &command), kBlock);
     EXPECT_EQ(VeltraBeepCount(), beeps);
-
     // Without a filter record no character is in the set: refused, passed only with command.
     EXPECT_EQ(InputCharsCheck(field, &letter, nullptr, 8, nullptr, 'text'), kBlock);
     EXPECT_EQ(InputCharsCheck(field, &letter, &command, 8, nullptr, 'text'), kPass);
     EXPECT_EQ(charEditBoxCheck(field, &up, 8, nullptr, nullptr), kBlock);
     EXPECT_EQ(VeltraBeepCount() - beeps, 3u);
-
     // Without a widget the field counts as empty.
     EXPECT_EQ(InputCharsCheck(nullptr, &letter, nullptr, 8, &accountFilter, 'text'), kPass);
-    short digit = '5';
     EXPECT_EQ(passwordEditBoxCheck(nullptr, &digit, 12, nullptr), kPass);
     EXPECT_EQ(passwordEditBoxCheck(nullptr, &digit, 0, nullptr), kBlock);
-    EXPECT_EQ(LineEditOf(panel->account)->text(), "ab");
-}
 
-TEST_F(KeystrokeChecksTest, DamagedRangeCountReadsNoFurtherThanTheTable)
-{
+    // A key refused for want of room redraws the full field; one outside the set does not.
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(VeltraWindowWidget(window)));
+    QLineEdit *edit = WidgetOf(panel->account);
+    for (short code : {short(30), short('x')}) {
+        edit->setText("abcdefgh");
+        edit->repaint();
+        QApplication::processEvents();
+        PaintCounter counter;
+        edit->installEventFilter(&counter);
+        EXPECT_EQ(InputCharsCheck(field, &code, nullptr, 8, &accountFilter, 'text'), kBlock);
+        QApplication::processEvents();
+        EXPECT_EQ(counter.paints > 0, code == 'x') << code;
+    }
+    edit->clear();
     // A record on the heap, so that a read past its 20 ranges would be caught.
     auto filter = std::make_unique<TextEditFilterData>();
     filter->keyRanges = {1000, {{'a', 'z'}}};
-    ControlRef field = panel->account->GetControlRef();
-    LineEditOf(panel->account)->setText("");
-    short lower = 'q';
-    short upper = 'Q';
     EXPECT_EQ(InputCharsCheck(field, &lower, nullptr, 8, filter.get(), 'text'), kPass);
     EXPECT_EQ(InputCharsCheck(field, &upper, nullptr, 8, filter.get(), 'text'), kBlock);
     EXPECT_EQ(charEditBoxCheck(field, &upper, 8, filter.get(), nullptr), kBlock);
@@ -224,30 +139,21 @@ TEST_F(KeystrokeChecksTest, DamagedRangeCountReadsNoFurtherThanTheTable)
     EXPECT_EQ(InputCharsCheck(field, &lower, nullptr, 8, filter.get(), 'text'), kBlock);
 }
 
+// The name check matches the low byte, the account check the whole (sign-extended) code.
 TEST_F(KeystrokeChecksTest, NameCheckTestsTheLowByteAccountCheckTheWholeCode)
 {
     ControlRef field = panel->account->GetControlRef();
-    LineEditOf(panel->account)->setText("");
-    const struct
-    {
-        short code;
-        TextEditFilterData *filter;
-        ControlKeyFilterResult account;
-        ControlKeyFilterResult name;
-    } cases[] = {
-        // Low byte 0xB1 lies in both the kana and the Latin-1 key sets.
-        {short(0x01B1), &accountFilter, kBlock, kPass},
-        {short(0x01B1), &nameFilter, kBlock, kPass},
-        // Sign-extended 0xFFE9: a negative code for the account check, 0xE9 for the name check.
-        {short(0xFFE9), &nameFilter, kBlock, kPass},
-        {short(0x00B1), &accountFilter, kPass, kPass},
-    };
-    for (const auto &c : cases) {
-        short code = c.code;
-        EXPECT_EQ(InputCharsCheck(field, &code, nullptr, 8, c.filter, 'text'), c.account)
-            << std::hex << c.code;
-        EXPECT_EQ(charEditBoxCheck(field, &code, 8, c.filter, nullptr), c.name)
-            << std::hex << c.code;
-        EXPECT_EQ(code, c.code) << "the checks leave the character code alone";
+    // Low byte 0xB1 lies in both the kana and the Latin-1 key sets; 0xFFE9 is negative.
+    const std::tuple<short, TextEditFilterData *, ControlKeyFilterResult> rows[] = {
+        {short(0x01B1), &accountFilter, kBlock},
+        {short(0x01B1), &nameFilter, kBlock},
+        {short(0xFFE9), &nameFilter, kBlock},
+        {short(0x00B1), &accountFilter, kPass}};
+    for (auto [code, filter, account] : rows) {
+        SCOPED_TRACE(code);
+        const short original = code;
+        EXPECT_EQ(InputCharsCheck(field, &code, nullptr, 8, filter, 'text'), account);
+        EXPECT_EQ(charEditBoxCheck(field, &code, 8, filter, nullptr), kPass);
+        EXPECT_EQ(code, original); // the checks leave the character code alone
     }
 }
