@@ -5,8 +5,6 @@
 #include <PDEHost.h>
 #include <PaneFixture.h>
 
-#include <HIToolbox/HIToolbox.h>
-
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -67,11 +65,7 @@ protected:
         host.dialog()->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(host.dialog()));
     }
-    QLineEdit *field(int pane) const
-    {
-        QWidget *page = host.userPaneWidget(pane);
-        return page ? page->findChild<QLineEdit *>() : nullptr;
-    }
+    QLineEdit *field(int pane) const { return host.userPaneWidget(pane)->findChild<QLineEdit *>(); }
     std::string ticket(const char *key) { return TicketValue(*session, key); }
 
     PDEHost host;

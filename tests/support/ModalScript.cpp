@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -16,18 +15,20 @@
 namespace {
 
 // The script whose actions are running, so they can report failures.
-ModalScript *&CurrentScript()
+ModalScript *currentScript = nullptr;
+
+QString FourCharText(OSType c)
 {
-    static ModalScript *script = nullptr;
-    return script;
+    const char text[4] = {char(c >> 24), char(c >> 16), char(c >> 8), char(c)};
+    return QString::fromLatin1(text, 4);
 }
 
-QString FourCharText(OSType code)
+// text with each %n replaced by the next argument.
+template <typename... Args> QString Format(const char *text, const Args &...args)
 {
-    QString text;
-    for (int shift = 24; shift >= 0; shift -= 8)
-        text.append(QChar(char16_t((code >> shift) & 0xFF)));
-    return text;
+    QString result = QString::fromUtf8(text);
+    ((result = result.arg(args)), ...);
+    return result;
 }
 
 } // namespace
@@ -35,11 +36,9 @@ QString FourCharText(OSType code)
 QWidget *ModalScript::target(WindowRef window, ControlID id, const char *action)
 {
     QWidget *found = widget(window, id);
-    if (!found && CurrentScript())
-        CurrentScript()->fail(QStringLiteral("%1: no control ('%2', %3) in \"%4\"")
-                                  .arg(QLatin1String(action), FourCharText(id.signature))
-                                  .arg(id.id)
-                                  .arg(windowName(window)));
+    if (!found && currentScript)
+        currentScript->fail(Format("%1: no control ('%2', %3) in \"%4\"", QString(action),
+                                   FourCharText(id.signature), id.id, windowName(window)));
     return found;
 }
 
@@ -53,17 +52,17 @@ QPoint ModalScript::ClickPoint(const QWidget *widget)
 
 ModalScript::ModalScript(std::chrono::milliseconds timeout) : m_timeout(timeout)
 {
-    if (CurrentScript())
+    if (currentScript)
         ADD_FAILURE() << "Only one ModalScript can run at a time";
-    CurrentScript() = this;
+    currentScript = this;
     VeltraSetModalLoopObserver(&ModalScript::loopStarted, this);
 }
 
 ModalScript::~ModalScript()
 {
     VeltraSetModalLoopObserver(nullptr, nullptr);
-    if (CurrentScript() == this)
-        CurrentScript() = nullptr;
+    if (currentScript == this)
+        currentScript = nullptr;
     for (const QString &failure : takeFailures())
         ADD_FAILURE() << failure.toStdString();
 }
@@ -79,28 +78,26 @@ ModalScript &ModalScript::when(const QString &windowName, Action action)
     return when(windowName, {std::move(action)});
 }
 
-QStringList ModalScript::takeFailures()
-{
-    QStringList failures = std::move(m_failures);
-    m_failures.clear();
-    for (const Step &step : m_steps)
-        failures.append(QStringLiteral("The window \"%1\" never opened").arg(step.windowName));
-    m_steps.clear();
-    return failures;
-}
-
 void ModalScript::fail(const QString &message)
 {
     m_failures.append(message);
 }
 
+QStringList ModalScript::takeFailures()
+{
+    QStringList failures = std::move(m_failures);
+    m_failures.clear();
+    for (const Step &step : m_steps)
+        failures.append(Format("The window \"%1\" never opened", step.windowName));
+    m_steps.clear();
+    return failures;
+}
+
 QString ModalScript::windowName(WindowRef window)
 {
     const QWidget *widget = VeltraWindowWidget(window);
-    if (!widget)
-        return QString();
-    const QVariant name = widget->property("nibWindowName");
-    return name.isValid() ? name.toString() : widget->objectName();
+    const QVariant name = widget ? widget->property("nibWindowName") : QVariant();
+    return name.isValid() ? name.toString() : widget ? widget->objectName() : QString();
 }
 
 QString ModalScript::message(WindowRef alert)
@@ -112,9 +109,7 @@ QString ModalScript::message(WindowRef alert)
 QWidget *ModalScript::widget(WindowRef window, ControlID id)
 {
     ControlRef control = nullptr;
-    if (GetControlByID(window, &id, &control) != noErr)
-        return nullptr;
-    return VeltraControlWidget(control);
+    return GetControlByID(window, &id, &control) == noErr ? VeltraControlWidget(control) : nullptr;
 }
 
 void ModalScript::loopStarted(WindowRef window, void *script)
@@ -122,6 +117,7 @@ void ModalScript::loopStarted(WindowRef window, void *script)
     static_cast<ModalScript *>(script)->onLoopStarted(window);
 }
 
+// A window that opens again gets a new deadline; the one of its earlier loop lapses.
 void ModalScript::armTimeout(WindowRef window, const QString &name)
 {
     auto &timer = m_timers[window];
@@ -133,9 +129,8 @@ void ModalScript::armTimeout(WindowRef window, const QString &name)
     QObject::connect(timer.get(), &QTimer::timeout, [this, window, name] {
         if (!VeltraIsInModalLoop(window))
             return;
-        fail(QStringLiteral("The window \"%1\" was still open after %2 ms; the script ended it")
-                 .arg(name)
-                 .arg(m_timeout.count()));
+        fail(Format("The window \"%1\" was still open after %2 ms; the script ended it", name,
+                    qint64(m_timeout.count())));
         QuitAppModalLoopForWindow(window);
     });
     timer->start(m_timeout);
@@ -147,10 +142,9 @@ void ModalScript::onLoopStarted(WindowRef window)
     armTimeout(window, name);
     if (m_steps.empty() || m_steps.front().windowName != name) {
         fail(m_steps.empty()
-                 ? QStringLiteral("The window \"%1\" opened, but the script expected no window")
-                       .arg(name)
-                 : QStringLiteral("The window \"%1\" opened where the script expected \"%2\"")
-                       .arg(name, m_steps.front().windowName));
+                 ? Format("The window \"%1\" opened, but the script expected no window", name)
+                 : Format("The window \"%1\" opened where the script expected \"%2\"", name,
+                          m_steps.front().windowName));
         if (!m_steps.empty())
             m_steps.erase(m_steps.begin());
         QuitAppModalLoopForWindow(window);
@@ -167,13 +161,11 @@ ModalScript::Action ModalScript::type(ControlID field, const QString &text)
 {
     return [field, text](WindowRef window) {
         QWidget *target = ModalScript::target(window, field, "type");
-        for (const QChar character : target ? text : QString()) {
+        for (const QChar c : target ? text : QString()) {
             // Qt names keys after upper-case characters.
-            const Qt::Key key = character == QLatin1Char(' ')
-                                    ? Qt::Key_Space
-                                    : Qt::Key(character.toUpper().unicode());
-            QTest::sendKeyEvent(QTest::Click, target, key, QString(character),
-                                character.isUpper() ? Qt::ShiftModifier : Qt::NoModifier);
+            const Qt::Key key = c == u' ' ? Qt::Key_Space : Qt::Key(c.toUpper().unicode());
+            QTest::sendKeyEvent(QTest::Click, target, key, QString(c),
+                                c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier);
         }
     };
 }
@@ -191,7 +183,7 @@ ModalScript::Action ModalScript::click(ControlID control)
 {
     return [control](WindowRef window) {
         if (QWidget *target = ModalScript::target(window, control, "click"))
-            QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, ClickPoint(target));
+            QTest::mouseClick(target, Qt::LeftButton, {}, ClickPoint(target));
     };
 }
 
@@ -202,16 +194,12 @@ ModalScript::Action ModalScript::clickCommand(UInt32 command)
         for (QPushButton *button :
              top ? top->findChildren<QPushButton *>() : QList<QPushButton *>()) {
             const QString code = button->property("command").toString();
-            if (!code.isEmpty() &&
-                code.leftJustified(4, QLatin1Char(' ')) == FourCharText(command)) {
-                QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, ClickPoint(button));
-                return;
-            }
+            if (!code.isEmpty() && code.leftJustified(4, u' ') == FourCharText(command))
+                return QTest::mouseClick(button, Qt::LeftButton, {}, ClickPoint(button));
         }
-        if (CurrentScript())
-            CurrentScript()->fail(
-                QStringLiteral("clickCommand: no button with command '%1' in \"%2\"")
-                    .arg(FourCharText(command), windowName(window)));
+        if (currentScript)
+            currentScript->fail(Format("clickCommand: no button with command '%1' in \"%2\"",
+                                       FourCharText(command), windowName(window)));
     };
 }
 
@@ -220,19 +208,16 @@ ModalScript::Action ModalScript::choose(ControlID list, int item)
     return [list, item](WindowRef window) {
         auto *target = qobject_cast<QComboBox *>(ModalScript::target(window, list, "choose"));
         if (!target || item < 1 || item > target->count()) {
-            if (CurrentScript())
-                CurrentScript()->fail(QStringLiteral("choose: no item %1 in \"%2\"")
-                                          .arg(item)
-                                          .arg(windowName(window)));
+            if (currentScript)
+                currentScript->fail(
+                    Format("choose: no item %1 in \"%2\"", item, windowName(window)));
             return;
         }
-        // The keyboard chooses only what changes the list: choosing the item already shown
-        // steps away and back.
+        // The keyboard chooses only what changes the list: the item shown steps away and back.
         if (target->currentIndex() == item - 1) {
             const bool down = item < target->count();
             QTest::keyClick(target, down ? Qt::Key_Down : Qt::Key_Up);
-            QTest::keyClick(target, down ? Qt::Key_Up : Qt::Key_Down);
-            return;
+            return QTest::keyClick(target, down ? Qt::Key_Up : Qt::Key_Down);
         }
         QTest::keyClick(target, Qt::Key_Home);
         for (int i = 1; i < item; ++i)
