@@ -1,6 +1,8 @@
 // Parsing veltra-print's command line and writing its usage text.
 #include "HostOptions.h"
 
+#include "CupsHolders.h"
+
 #include <cups/cups.h>
 
 #include <cstdlib>
@@ -77,12 +79,12 @@ bool ParseHostOptions(const std::vector<std::string> &arguments, HostOptions *op
                     return fail("the copies (-n) must be a number from 1 to 9999, not " + value);
                 options->copies = int(copies);
             } else {
-                cups_option_t *parsed = nullptr;
-                const int count = cupsParseOptions(value.c_str(), 0, &parsed);
-                for (int k = 0; k < count; ++k)
-                    options->jobOptions.emplace_back(parsed[k].name, parsed[k].value);
-                cupsFreeOptions(count, parsed);
-                if (count == 0)
+                CupsOptions parsed;
+                parsed.count = cupsParseOptions(value.c_str(), 0, &parsed.options);
+                for (int k = 0; k < parsed.count; ++k)
+                    options->jobOptions.emplace_back(parsed.options[k].name,
+                                                     parsed.options[k].value);
+                if (parsed.count == 0)
                     return fail("the option -o needs NAME=VALUE, not " + value);
             }
             continue;

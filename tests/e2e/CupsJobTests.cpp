@@ -1,6 +1,7 @@
 // veltra-print against a real cupsd: the test starts its own scheduler in a temporary
 // directory (listening on a local socket only) with a queue whose PPD is the sample Veltra
 // PPD and whose backend records the job options it receives.
+#include "CupsOptionText.h"
 #include "PaneFixture.h"
 
 #include <QProcess>
@@ -12,20 +13,9 @@
 
 namespace {
 
-using Options = std::map<std::string, std::string>;
+using Options = CupsOptionMap;
 
 const std::string kKeys = "com.veltra.kzu.printsettings.";
-
-Options parse(const QByteArray &text)
-{
-    cups_option_t *options = nullptr;
-    const int count = cupsParseOptions(text.constData(), 0, &options);
-    Options result;
-    for (int i = 0; i < count; ++i)
-        result[options[i].name] = options[i].value;
-    cupsFreeOptions(count, options);
-    return result;
-}
 
 class CupsJob : public testing::Test
 {
@@ -108,10 +98,10 @@ protected:
             usleep(100000);
         usleep(200000);
         EXPECT_TRUE(options.open(QIODevice::ReadOnly)) << "the backend recorded no options";
-        *received = parse(options.readAll());
+        *received = ParseCupsOptions(options.readAll().toStdString());
         QFile writtenFile(ticket);
         EXPECT_TRUE(writtenFile.open(QIODevice::ReadOnly)) << "no ticket written";
-        *written = parse(writtenFile.readAll().replace('\n', ' '));
+        *written = ParseCupsOptions(writtenFile.readAll().replace('\n', ' ').toStdString());
         return job;
     }
 

@@ -1,6 +1,7 @@
 // veltra-print as a user runs it: batch printing to CUPS options, pane drivers working their
 // panes and answering their windows, a Print held back by a pane, the printer chooser, a refused
 // job in the interactive dialog, and clear errors for bad bundles, PPDs and options.
+#include "CupsOptionText.h"
 #include "fixture/TestPDEControl.h"
 
 #include <AboutWindow.h>
@@ -25,20 +26,8 @@
 
 namespace {
 
-using Options = std::map<std::string, std::string>;
+using Options = CupsOptionMap;
 const std::string kTestPPD = VELTRA_TEST_DATA_DIR "/Veltra-Test.ppd";
-
-// The ticket read back as the CUPS filters read job options.
-Options options(const std::string &text)
-{
-    cups_option_t *parsed = nullptr;
-    const int count = cupsParseOptions(text.c_str(), 0, &parsed);
-    Options result;
-    for (int i = 0; i < count; ++i)
-        result[parsed[i].name] = parsed[i].value;
-    cupsFreeOptions(count, parsed);
-    return result;
-}
 
 const veltra::PaneBatchOption kOptions[] = {
     {"note", "TEXT", "types TEXT into pane A's field"},
@@ -233,7 +222,7 @@ TEST(PrintApplication, BatchRunsEndWithTheStatusMessagesAndTicketOfWhatHappened)
             ticket = file.readAll().toStdString();
         }
         EXPECT_EQ(ticket.empty(), row.written.empty()) << ticket;
-        Options written = row.written.empty() ? Options() : options(ticket);
+        Options written = row.written.empty() ? Options() : ParseCupsOptions(ticket);
         for (const auto &[key, value] : row.written)
             EXPECT_EQ(written["com.veltra.test." + key], value) << key;
     }
