@@ -8,12 +8,6 @@ CRadioGroup::CRadioGroup()
     : radios(CFArrayCreateMutable(kCFAllocatorDefault, 0, nullptr))
 {}
 
-CRadioGroup::~CRadioGroup()
-{
-    if (radios)
-        CFRelease(radios);
-}
-
 SInt32 CRadioGroup::RunTimeAddNewControl(CBaseControl *button)
 {
     if (!radios)

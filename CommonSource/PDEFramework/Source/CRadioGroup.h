@@ -4,11 +4,12 @@
 
 #include "CBaseControl.h"
 
+#include <CoreFoundation/CFRef.h>
+
 class CRadioGroup : public CBaseControl
 {
 public:
     CRadioGroup();
-    ~CRadioGroup() override;
 
     // Refreshes uiData of every member in order; answers null.
     void *GetValueFromUI() override;
@@ -26,7 +27,7 @@ public:
     CBaseControl *GetRadioAt(SInt32 index) const;
 
 protected:
-    CFMutableArrayRef radios = nullptr;
+    CFRef<CFMutableArrayRef> radios;
     SInt32 radioCount = 0;
     SInt32 currentRadio = -1;
 };
