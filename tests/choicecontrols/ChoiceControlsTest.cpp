@@ -249,6 +249,7 @@ TEST_F(ChoiceTest, ClickRecordsTheValueCommitMovesItAndExternalValuesAreOnlyShow
     EXPECT_TRUE(jobs->SetExternalValueToUI(&one, 4));
     EXPECT_EQ(combo()->currentIndex(), 0);
     EXPECT_FALSE(jobs->SetExternalValueToUI(nullptr, 4));
+    EXPECT_FALSE(option->SetExternalValueToUI(nullptr, 4));
     EXPECT_TRUE(option->SetExternalValueToUI(&on, 4));
     EXPECT_TRUE(box()->isChecked());
     option->Disable();

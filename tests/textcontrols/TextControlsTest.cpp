@@ -221,7 +221,8 @@ TEST_F(TextControlsTest, LabelsAndAlertsTakeTheBundleStringsAndLabelsReadBackAsU
     // The label without a key finds its widget but has no title to show.
     EXPECT_FALSE(panel->emptyLabel->InitializeCtrl(window, nullptr, bundle, nullptr));
     EXPECT_EQ(WidgetOf<QLabel>(panel->emptyLabel)->text(), "");
-    EXPECT_EQ(panel->emptyLabel->GetValueFromUI(), nullptr); // nothing read yet
+    EXPECT_FALSE(panel->emptyLabel->ReInitializeCtrl(nullptr)); // nor anything without a window
+    EXPECT_EQ(panel->emptyLabel->GetValueFromUI(), nullptr);    // nothing read yet
 
     for (const char *shown : {"印刷タイプ", "ver. 1.0 \U0001F5A8"}) {
         WidgetOf<QLabel>(panel->title)->setText(QString::fromUtf8(shown));
