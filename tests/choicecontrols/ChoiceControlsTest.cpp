@@ -509,6 +509,8 @@ TEST_F(ChoiceTest, RadioUpdateExternalValueAndProgrammaticChange)
     EXPECT_TRUE(buttonB()->isChecked());
     EXPECT_EQ(group.GetcurRadio(), 1);
     EXPECT_EQ(UIValue(radioB), 0);
+    EXPECT_EQ(group.GetValueFromUI(), nullptr); // reading the group reads every member
+    EXPECT_EQ(UIValue(radioB), 1);
     radioA->Disable();
     EXPECT_FALSE(radioA->SetExternalValueToUI(&on, sizeof on));
     EXPECT_TRUE(buttonA()->isChecked());
