@@ -1,5 +1,7 @@
 // The print system as panes and printer driver meet it: tickets, the job options made of them,
 // print sessions, PPDs libcups cannot open, and help books opened through the host's viewer.
+#include "CupsOptionText.h"
+
 #include <CoreFoundation/CFQt.h>
 #include <Help/AppleHelp.h>
 #include <PrintCore/PrintHost.h>
@@ -134,20 +136,20 @@ TEST(PrintTicket, HandlesNameLiveTicketsOnlyAndTheJobOptionsReadBackThroughLibcu
     PrintTicket ticket;
     for (qsizetype i = 0; i < values.size(); ++i)
         ASSERT_EQ(ticket.set("c", "k" + std::to_string(i), values[i].toStdString(), false), noErr);
-    cups_option_t *options = nullptr, *direct = nullptr;
-    const int count = cupsParseOptions(ticket.toOptionString().c_str(), 0, &options);
-    const int directCount = ticket.toCupsOptions(&direct);
-    ASSERT_EQ(count, values.size()) << ticket.toOptionString();
-    ASSERT_EQ(directCount, count);
+    const CupsOptionMap parsed = ParseCupsOptions(ticket.toOptionString());
+    veltra::CupsOptions direct;
+    direct.count = ticket.toCupsOptions(&direct.options);
+    ASSERT_EQ(qsizetype(parsed.size()), values.size()) << ticket.toOptionString();
+    ASSERT_EQ(direct.count, values.size());
     for (qsizetype i = 0; i < values.size(); ++i) {
         const std::string key = "k" + std::to_string(i), value = values[i].toStdString();
-        EXPECT_STREQ(cupsGetOption(key.c_str(), count, options), value.c_str()) << key;
-        EXPECT_STREQ(cupsGetOption(key.c_str(), count, direct), value.c_str()) << key;
+        EXPECT_EQ(parsed.count(key) ? parsed.at(key) : "<missing>", value) << key;
+        EXPECT_STREQ(cupsGetOption(key.c_str(), direct.count, direct.options), value.c_str())
+            << key;
     }
-    cupsFreeOptions(count, options);
-    cupsFreeOptions(directCount, direct);
     PrintTicket empty;
-    EXPECT_EQ(empty.toCupsOptions(&direct), 0);
+    veltra::CupsOptions none;
+    EXPECT_EQ(none.count = empty.toCupsOptions(&none.options), 0);
     EXPECT_EQ(empty.toOptionString(), "");
     EXPECT_EQ(empty.toCupsOptions(nullptr), 0);
 }
